@@ -1,0 +1,26 @@
+#include "platform/Platform.h"
+
+#include "platform/TextFile.h"
+
+namespace platform {
+
+Services& Current() {
+  static Services services;
+  return services;
+}
+
+QString AppPath(const QString& name) { return JoinPath(Current().appDirectory->Path(), name); }
+
+MsgAnswer ShowMessage(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons) {
+  return Current().messages->Show(text, title, icon, buttons);
+}
+
+void ShowSystemWarning(const QString& description) {
+  ShowMessage(description, QString(), MsgIcon::Exclamation);
+}
+
+void ShowError(const QString& message, const QString& title) {
+  ShowMessage(message, title, MsgIcon::Critical);
+}
+
+}  // namespace platform

@@ -1,0 +1,3 @@
+#include "screens/fClave.h"
+
+fClave::fClave(QWidget* parent) : Screen(parent) {}

@@ -1,0 +1,3 @@
+#include "screens/fconfserv.h"
+
+fconfserv::fconfserv(QWidget* parent) : Screen(parent) {}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <deque>
+#include <functional>
+
+#include "platform/AppDirectory.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Platform.h"
+
+namespace testing_support {
+
+// One message box as the user would have seen it.
+struct ShownBox {
+  QString text;
+  QString title;
+  platform::MsgIcon icon = platform::MsgIcon::None;
+  platform::MsgButtons buttons = platform::MsgButtons::Ok;
+
+  bool operator==(const ShownBox&) const = default;
+};
+
+// Records every box and answers from a script; without a scripted answer it presses
+// the first button (OK or Yes).
+class RecordingMessageBoxes final : public platform::MessageBoxes {
+ public:
+  platform::MsgAnswer Show(const QString& text, const QString& title, platform::MsgIcon icon,
+                           platform::MsgButtons buttons) override;
+
+  void Answer(platform::MsgAnswer answer) { answers_.push_back(answer); }
+  // Runs while the box is "open", as a real modal box would let events through.
+  std::function<void(const ShownBox&)> onShow;
+
+  QList<ShownBox> shown;
+
+ private:
+  std::deque<platform::MsgAnswer> answers_;
+};
+
+// Installs the test doubles and a fresh application directory for one test, and puts
+// the previous services back afterwards.
+class TestPlatform {
+ public:
+  TestPlatform();
+  ~TestPlatform();
+  TestPlatform(const TestPlatform&) = delete;
+  TestPlatform& operator=(const TestPlatform&) = delete;
+
+  [[nodiscard]] QString Dir() const { return dir_.path(); }
+  [[nodiscard]] QString PathOf(const QString& name) const;
+  // Whole file content, "" when absent.
+  [[nodiscard]] QByteArray Read(const QString& name) const;
+  void Write(const QString& name, const QByteArray& bytes) const;
+
+  RecordingMessageBoxes boxes;
+
+ private:
+  QTemporaryDir dir_;
+  platform::FixedAppDirectory appDirectory_;
+  platform::Services saved_;
+};
+
+}  // namespace testing_support
