@@ -27,7 +27,7 @@ fMain::fMain(QWidget* parent) : QWidget(parent) {
   auto addButton = [&](const char* name, const QString& caption) {
     auto* button = new QPushButton(caption, frame);
     button->setObjectName(QString::fromLatin1(name));
-    button->setMinimumWidth(300);
+    button->setMinimumWidth(380);
     column->addWidget(button);
     return button;
   };
