@@ -11,6 +11,7 @@
 #include "core/Def_Globales.h"
 #include "screens/PlaceholderScreen.h"
 #include "screens/Screen.h"
+#include "screens/dModem.h"
 #include "screens/fClave.h"
 #include "screens/fconfserv.h"
 
@@ -72,9 +73,7 @@ void fMain::Form_Load() { SetStartupValues(); }
 
 void fMain::cClave_Click() { OpenScreen<fClave>(this); }
 void fMain::cServicio_Click() { OpenScreen<fconfserv>(this); }
-void fMain::cIntroDatos_Click() {
-  OpenScreen<PlaceholderScreen>(this, QStringLiteral("Introducir datos configuración"));
-}
+void fMain::cIntroDatos_Click() { OpenScreen<dModem>(this); }
 void fMain::cCargar_Click() {
   OpenScreen<PlaceholderScreen>(this, QStringLiteral("Cargar Configuración en el Módem"));
 }
