@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <utility>
+
 namespace platform {
 
 // Where the program keeps conf_gen.dat, claves.dat, Configuraciones and Logs.
@@ -11,8 +13,9 @@ class AppDirectory {
   [[nodiscard]] virtual QString Path() = 0;
 };
 
-// The folder of the executable when it is writable (a portable folder), otherwise
-// the per-user data folder ~/.local/share/configurador-adsl, created on demand.
+// The folder of the executable when it is writable and not a system folder such as
+// /usr/bin (a portable folder), otherwise the per-user data folder
+// ~/.local/share/configurador-adsl, created on demand.
 class DesktopAppDirectory final : public AppDirectory {
  public:
   [[nodiscard]] QString Path() override;
