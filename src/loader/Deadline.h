@@ -1,0 +1,19 @@
+#pragma once
+
+#include "platform/Clock.h"
+
+// The end of a timed wait. The limit is counted from the moment of construction and
+// the end rounded to the whole second, so a wait lasts the limit give or take half a
+// second. A wait tests it once per pass, after the pass's work; reaching the end
+// exactly is not yet past it.
+class Deadline {
+ public:
+  Deadline(platform::Clock& clock, double limitSeconds);
+
+  [[nodiscard]] bool Passed() const;
+  [[nodiscard]] double End() const { return end_; }
+
+ private:
+  platform::Clock* clock_;
+  double end_ = 0;
+};

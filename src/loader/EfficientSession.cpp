@@ -1,0 +1,136 @@
+#include "loader/EfficientSession.h"
+
+#include "core/Def_Globales.h"
+#include "loader/AnswerWait.h"
+#include "loader/ConfigFileReader.h"
+#include "loader/LoaderTexts.h"
+#include "loader/ModemDialogue.h"
+#include "loader/ModemProfiles.h"
+#include "loader/SessionLog.h"
+#include "platform/Cp1252.h"
+#include "platform/MessageBoxes.h"
+
+namespace {
+
+using namespace loader_texts;
+
+const QString kStartLine = QStringLiteral("Arrancado el módem ADSL Efficent SS5660");
+const QString kCannotSetPasswords =
+    QStringLiteral("Error estableciendo las claves de acceso al módem ADSL");
+const QString kNoRepeatPrompt = QStringLiteral("El Atu-R no solicitó la repetición de la nueva clave");
+const QString kPasswordsDiffer = QStringLiteral("Las claves introducidas no coinciden");
+
+constexpr int kDefaultsWaitSeconds = 40;
+constexpr int kCommandWaitSeconds = 5;
+constexpr int kLoginPauseMs = 100;
+
+QByteArray AccessPasswordBytes() { return platform::ToCp1252(ServiceSettings.AccessPassword); }
+
+bool Report(const QString& message) {
+  platform::ShowError(message, kErrorTitle);
+  return false;
+}
+
+// A prompt, a password request or the word "default" ends a command's wait.
+bool CommandAnswered(const QByteArray& collected) {
+  return ContainsAny(collected, {"Command", "Password", "default"});
+}
+
+// One command's wait: up to 5 s, or a single read after the file's last line.
+bool WaitForCommandAnswer(ModemDialogue& modem, bool lastLine) {
+  return WaitForAnswer(modem, {kCommandWaitSeconds, 0, &CommandAnswered, lastLine});
+}
+
+bool SendOneCommand(ModemDialogue& modem, const QString& command, bool lastLine) {
+  if (!modem.SendLine(command)) return Report(kResponseTimeout);
+  if (WaitForCommandAnswer(modem, lastLine)) return true;
+  // One more try with the command itself (not with whatever came back during the
+  // failed wait, which is usually nothing or a partial echo).
+  (void)modem.SendLine(command);
+  if (WaitForCommandAnswer(modem, lastLine)) return true;
+  return Report(kResponseTimeout);
+}
+
+// The password answer: the modem may ask again before taking the first attempt.
+bool SendPasswordAndRead(ModemDialogue& modem, QByteArray& answer) {
+  if (!modem.SendLine(AccessPasswordBytes())) return Report(kCannotContactModem);
+  answer.append(modem.ReadResponse(kLoginPauseMs));
+  return true;
+}
+
+bool SendOrReport(ModemDialogue& modem, const QString& line) {
+  return modem.SendLine(line) || Report(kCannotContactAtuR);
+}
+
+bool RestoreDefaultsAndReboot(ModemDialogue& modem) {
+  if (!SendOrReport(modem, QStringLiteral("default all"))) return false;
+  const AnswerWait defaults{kDefaultsWaitSeconds, kLoginPauseMs,
+                            [](const QByteArray& text) { return text.contains("Command"); }};
+  if (!WaitForAnswer(modem, defaults)) return Report(kUnexpectedAnswer);
+  if (!SendOrReport(modem, QStringLiteral("reboot"))) return false;
+  if (!modem.ReadResponse(kLoginPauseMs).contains("sure")) return Report(kUnexpectedAnswer);
+  return SendOrReport(modem, QStringLiteral("y"));
+}
+
+}  // namespace
+
+bool RunEfficientSession(ModemDialogue& modem, ConfigFileReader& file, SessionLog& log) {
+  QString line;
+  QString error;
+  if (!file.ReadLine(&line, &error)) return Report(error);  // the modality word
+  const ModemProfile& profile = *ProfileFor(kEfficientSS5660);
+  if (!modem.OpenModemLink(kEfficientSS5660, ServiceSettings.ComPort, profile.line)) {
+    return Report(kNotStarted);
+  }
+  log.Write(kStartLine);
+  QByteArray answer = modem.Box().Content();
+  if (!EfficientLogin(modem, answer)) return Report(kFirstLoginFailed);
+  if (!modem.IsOpen()) return Report(kChannelClosed);
+  if (!RestoreDefaultsAndReboot(modem)) return false;
+  log.Write(modem.Box().Content());
+  if (!modem.WaitForModemPrompt(kEfficientSS5660)) return Report(kCannotRestart);
+  answer = modem.Box().Content();
+  if (!EfficientLogin(modem, answer)) {
+    platform::ShowMessage(kSecondLoginFailed, QString(), platform::MsgIcon::None);
+    return false;
+  }
+  (void)SendEfficientScript(modem, file);
+  log.Write(modem.Box().Content());
+  return false;
+}
+
+bool EfficientLogin(ModemDialogue& modem, QByteArray& answer) {
+  if (!answer.contains("Password")) {
+    // A console that shows its prompt straight away has no password yet.
+    if (answer.contains("Command")) return EfficientSetPassword(modem);
+    return Report(kCannotSetPasswords);
+  }
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    if (!SendPasswordAndRead(modem, answer)) return false;
+    if (answer.contains("Command")) return true;
+  }
+  return Report(kWrongPassword);
+}
+
+bool EfficientSetPassword(ModemDialogue& modem) {
+  if (!SendOrReport(modem, QStringLiteral("set password"))) return false;
+  if (!modem.ReadResponse(1000).contains("New password :")) return Report(kNoNewPasswordPrompt);
+  if (!modem.SendLine(AccessPasswordBytes())) return Report(kCannotContactAtuR);
+  // The modem asks for the repetition with the same words.
+  if (!modem.ReadResponse(1000).contains("New password :")) return Report(kNoRepeatPrompt);
+  if (!modem.SendLine(AccessPasswordBytes())) return Report(kCannotContactAtuR);
+  if (!modem.ReadResponse(500).contains("Command->")) return Report(kPasswordsDiffer);
+  return true;
+}
+
+bool SendEfficientScript(ModemDialogue& modem, ConfigFileReader& file) {
+  while (!file.AtEnd()) {
+    QString line;
+    QString error;
+    if (!file.ReadLine(&line, &error)) return Report(error);
+    if (line.isEmpty() || line.startsWith(QLatin1Char('#'))) continue;
+    if (!SendOneCommand(modem, line, file.AtEnd())) return false;
+  }
+  platform::ShowMessage(kConfigured, kConfiguredTitle, platform::MsgIcon::Information);
+  return true;
+}

@@ -1,0 +1,126 @@
+#include "loader/ModemDialogue.h"
+
+#include "core/Def_Globales.h"
+#include "loader/CleanReceivedText.h"
+#include "loader/LoaderTexts.h"
+#include "loader/ModemProfiles.h"
+#include "platform/Cp1252.h"
+#include "platform/MessageBoxes.h"
+
+namespace {
+
+constexpr int kAnswerWaitSeconds = 5;
+constexpr int kWakeUpPauseMs = 500;
+const QByteArray kWakeUpLine = QByteArrayLiteral("\r\n");
+
+}  // namespace
+
+using loader_texts::kErrorTitle;
+
+bool ModemDialogue::SendLine(const QString& text) { return SendLine(platform::ToCp1252(text)); }
+
+bool ModemDialogue::SendLine(const QByteArray& bytes) {
+  if (!link_.IsOpen()) return false;
+  QString error;
+  if (!link_.Write(bytes + '\r', &error)) {
+    platform::ShowError(error, kErrorTitle);
+    return false;
+  }
+  // No time limit: a working line drains at its baud rate. A port that breaks closes
+  // itself, and that ends the wait instead of hanging the program.
+  for (;;) {
+    clock_.Yield();
+    if (!link_.IsOpen()) {
+      ReportBrokenLink();
+      return false;
+    }
+    if (link_.TransmitCount() <= 0) return true;
+  }
+}
+
+QByteArray ModemDialogue::ReadResponse(int pauseMs) {
+  if (pauseMs > 0) clock_.SleepMs(pauseMs);
+  if (!link_.IsOpen()) return {};
+  const Deadline wait(clock_, kAnswerWaitSeconds);
+  QByteArray buffer;
+  bool passed = false;
+  do {
+    clock_.Yield();
+    if (!link_.IsOpen()) {
+      ReportBrokenLink();
+      return {};
+    }
+    QByteArray chunk;
+    QString error;
+    if (!link_.ReadAll(&chunk, &error)) {
+      platform::ShowError(error, kErrorTitle);
+      return {};
+    }
+    buffer.append(chunk);
+    passed = wait.Passed();
+  } while (buffer.isEmpty() && !passed);
+  buffer = CleanReceivedText(buffer);
+  if (!passed && SelectedModel != kSpeedTouchPro) box_.Append(buffer);
+  return buffer;
+}
+
+bool ModemDialogue::OpenModemLink(std::int16_t model, int port,
+                                  const platform::LineSettings& settings) {
+  QString error;
+  if (!link_.SetPortNumber(port, &error)) {
+    platform::ShowSystemWarning(error);
+    return false;
+  }
+  if (!link_.SetLineSettings(settings, &error) || !link_.SetInputLength(0, &error)) {
+    platform::ShowError(error, kErrorTitle);
+    return false;
+  }
+  if (!link_.Open(&error)) {
+    platform::ShowSystemWarning(error);
+    return false;
+  }
+  const auto answer =
+      platform::ShowMessage(loader_texts::kPowerOnQuestion, loader_texts::kPowerOnTitle,
+                            platform::MsgIcon::Information, platform::MsgButtons::OkCancel);
+  if (answer != platform::MsgAnswer::Ok) return false;
+  return WaitForModemPrompt(model);
+}
+
+bool ModemDialogue::WaitForModemPrompt(std::int16_t model) {
+  const ModemProfile* profile = ProfileFor(model);
+  if (profile == nullptr || !link_.IsOpen()) return false;
+  const Deadline wait(clock_, profile->firstPromptLimitSeconds);
+  QByteArray collected;
+  bool found = false;
+  bool passed = false;
+  while (!found && !passed) {
+    clock_.Yield();
+    clock_.SleepMs(kWakeUpPauseMs);
+    QByteArray chunk;
+    QString error;
+    if (!SendLine(kWakeUpLine)) {
+      passed = true;
+    } else if (!link_.ReadAll(&chunk, &error)) {
+      platform::ShowError(error, kErrorTitle);
+      passed = true;
+    } else {
+      collected.append(CleanReceivedText(chunk));
+      box_.Replace(collected);
+      passed = wait.Passed();
+      found = profile->promptFound(collected);
+    }
+  }
+  // A prompt that came in the pass that ran out of time is too late as well.
+  if (passed) {
+    platform::ShowError(loader_texts::kCannotConnect, kErrorTitle);
+    link_.Close();
+    return false;
+  }
+  clock_.SleepMs(profile->settlingPauseMs);
+  return true;
+}
+
+void ModemDialogue::ReportBrokenLink() {
+  const QString failure = link_.TakeFailure();
+  if (!failure.isEmpty()) platform::ShowError(failure, kErrorTitle);
+}

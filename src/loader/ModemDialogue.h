@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+
+#include "loader/Deadline.h"
+#include "loader/DialogueBox.h"
+#include "platform/Clock.h"
+#include "platform/SerialLink.h"
+
+// The few operations every loading sequence is built from: open the link and wait
+// for the console, send a line, read an answer. They run on the user-interface
+// thread and keep the window alive by yielding once per pass of every wait. Every one
+// that talks to the modem first checks that the port is open, and does nothing when
+// it is not.
+class ModemDialogue {
+ public:
+  ModemDialogue(platform::SerialLink& link, platform::Clock& clock, DialogueBox& box)
+      : link_(link), clock_(clock), box_(box) {}
+
+  // Sends the bytes and one CR, then waits until they have left. A port that breaks
+  // meanwhile ends the wait: the line then counts as not sent.
+  [[nodiscard]] bool SendLine(const QByteArray& bytes);
+  [[nodiscard]] bool SendLine(const QString& text);
+
+  // After a blocking pause, waits up to 5 s for the first received text and returns
+  // it cleaned: only what had arrived at that moment, which may be part of a longer
+  // answer. "" when nothing came. Shows it in the dialogue box unless the model is the
+  // Speed Touch Pro, whose sequence shows its answers itself.
+  [[nodiscard]] QByteArray ReadResponse(int pauseMs);
+
+  // Selects and opens the port, asks the user to power the modem and waits for its
+  // first prompt. Cancel leaves the port open: the session closes it at its end.
+  [[nodiscard]] bool OpenModemLink(std::int16_t model, int port,
+                                   const platform::LineSettings& settings);
+  // Wakes the console with a CR LF every half second until the model's prompt shows,
+  // replacing the dialogue box with what arrives. Closes the port on failure.
+  [[nodiscard]] bool WaitForModemPrompt(std::int16_t model);
+
+  [[nodiscard]] bool IsOpen() const { return link_.IsOpen(); }
+  void ClosePort() { link_.Close(); }
+  void Yield() { clock_.Yield(); }
+  [[nodiscard]] Deadline StartWait(double limitSeconds) { return Deadline(clock_, limitSeconds); }
+  [[nodiscard]] DialogueBox& Box() { return box_; }
+
+ private:
+  // Shows, once, why a port that was open has closed by itself.
+  void ReportBrokenLink();
+
+  platform::SerialLink& link_;
+  platform::Clock& clock_;
+  DialogueBox& box_;
+};

@@ -1,0 +1,32 @@
+#include "loader/ModemProfiles.h"
+
+#include <array>
+
+#include "core/Def_Globales.h"
+
+namespace {
+
+bool EfficientPrompt(const QByteArray& collected) {
+  return collected.contains("Command") || collected.contains("Password");
+}
+
+bool OfficePrompt(const QByteArray& collected) { return collected.contains("Login:"); }
+
+// The prompt must be the end of what came: an older "=>" followed by more output is
+// not the console waiting. A blank after it still counts.
+bool ProPrompt(const QByteArray& collected) { return collected.right(3).contains("=>"); }
+
+const std::array<ModemProfile, 3> kProfiles = {{
+    {kSpeedTouchOffice, {9600, 'N', 8, 1}, 50, &OfficePrompt, 10'000},
+    {kSpeedTouchPro, {9600, 'N', 8, 1}, 80, &ProPrompt, 0},
+    {kEfficientSS5660, {38400, 'N', 8, 1}, 50, &EfficientPrompt, 0},
+}};
+
+}  // namespace
+
+const ModemProfile* ProfileFor(std::int16_t model) {
+  for (const ModemProfile& profile : kProfiles) {
+    if (profile.model == model) return &profile;
+  }
+  return nullptr;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QElapsedTimer>
+
+#include "platform/Clock.h"
+
+namespace platform {
+
+// The real clock: a monotonic timer, a thread sleep, and a yield that pumps the
+// event loop of the calling (user-interface) thread.
+class QtClock final : public Clock {
+ public:
+  QtClock();
+
+  [[nodiscard]] double Seconds() override;
+  void SleepMs(int milliseconds) override;
+  void Yield() override;
+
+ private:
+  QElapsedTimer elapsed_;
+};
+
+}  // namespace platform

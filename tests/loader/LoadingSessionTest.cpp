@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QRegularExpression>
+
+#include "core/Def_Globales.h"
+#include "loader/LoaderTestSupport.h"
+#include "loader/LoaderTexts.h"
+#include "platform/Cp1252.h"
+#include "platform/TextFile.h"
+
+using loader_testing::EfficientDhcpFile;
+using loader_testing::kScreenCaption;
+using loader_testing::SimulatedScreen;
+using platform::MsgIcon;
+using testing_support::ShownBox;
+
+namespace {
+
+const QString kPhone = QStringLiteral("900123456");
+
+ShownBox Critical(const QString& text) {
+  return {text, QStringLiteral("Error"), MsgIcon::Critical, platform::MsgButtons::Ok};
+}
+
+const ShownBox kEnterPhone{QStringLiteral("Por favor, Introduzca el número de teléfono del abonado"),
+                           QStringLiteral("Error"), MsgIcon::Exclamation, platform::MsgButtons::Ok};
+const QString kBadFormat = QStringLiteral("Formato de fichero de configuración no válido");
+
+// The file with its key line (and everything after it) replaced.
+QStringList WithKeyLine(const QString& keyLine) {
+  QStringList lines = EfficientDhcpFile(kPhone);
+  lines[20] = keyLine;
+  return lines;
+}
+
+class LoadingSessionTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    // Idle again whatever happened: pointer, buttons, caption, port.
+    EXPECT_FALSE(screen_.view.busy);
+    EXPECT_TRUE(screen_.view.buttonsEnabled);
+    EXPECT_EQ(screen_.view.caption, kScreenCaption);
+    EXPECT_FALSE(screen_.link->IsOpen());
+    EXPECT_FALSE(screen_.session->IsRunning());
+    EXPECT_EQ(screen_.link->ClosedPortUses(), 0);
+  }
+
+  [[nodiscard]] bool LogsCreated() const {
+    return platform::EntryExists(screen_.platform.PathOf(QStringLiteral("Logs")));
+  }
+
+  // The log as lines, the date line reduced to its label once its layout is checked.
+  [[nodiscard]] QStringList LogLines() const {
+    QStringList lines = platform::DecodeLines(screen_.Log(kPhone));
+    for (QString& line : lines) {
+      static const QRegularExpression date(
+          QStringLiteral("^Fecha: \\d\\d/\\d\\d/\\d\\d\\d\\d \\d\\d:\\d\\d:\\d\\d$"));
+      if (line.startsWith(QStringLiteral("Fecha: ")) && date.match(line).hasMatch()) {
+        line = QStringLiteral("Fecha: ");
+      }
+    }
+    return lines;
+  }
+
+  [[nodiscard]] static QStringList Header(const QString& keyLine) {
+    return {QStringLiteral("Sesión de configuración"),
+            QStringLiteral("======================="),
+            QString(),
+            QString(),
+            QStringLiteral("Abonado: ") + kPhone,
+            QStringLiteral("Tipo de configuración: ") + keyLine,
+            QStringLiteral("Fecha: "),
+            QString(),
+            QStringLiteral("-- Comienzo de detalle de sesión --"),
+            QString()};
+  }
+
+  SimulatedScreen screen_;
+};
+
+const QString kTrailer = QStringLiteral("-- Fin de detalle de sesión --");
+
+TEST_F(LoadingSessionTest, EmptyOrUnsafePhoneIsRefusedAndNothingIsCreated) {
+  screen_.WriteConfig(kPhone, EfficientDhcpFile(kPhone));
+  for (const QString& phone : {QString(), QStringLiteral("../900123456"),
+                               QStringLiteral("900 123 456"), QStringLiteral("90012345a")}) {
+    screen_.Run(phone);
+    EXPECT_EQ(screen_.platform.boxes.shown.last(), kEnterPhone) << phone.toStdString();
+  }
+  EXPECT_EQ(screen_.platform.boxes.shown.size(), 4);
+  EXPECT_FALSE(LogsCreated());
+  EXPECT_EQ(screen_.link->Opens(), 0);
+}
+
+TEST_F(LoadingSessionTest, MissingConfigurationFileCreatesNoLog) {
+  screen_.Run(kPhone);
+  EXPECT_EQ(screen_.platform.boxes.shown,
+            QList<ShownBox>{Critical(QStringLiteral("No se ha podido encontrar el fichero de configuración"))});
+  EXPECT_FALSE(LogsCreated());
+}
+
+TEST_F(LoadingSessionTest, FileWithoutAUsableMarkerLeavesAnEmptyLog) {
+  QStringList trailingBlank = EfficientDhcpFile(kPhone);
+  trailingBlank[19] = QStringLiteral("--Inicio ");
+  QStringList endsAtMarker = EfficientDhcpFile(kPhone).mid(0, 20);
+  ASSERT_TRUE(QDir(screen_.platform.Dir()).mkpath(QStringLiteral("Logs")));
+  for (const QStringList& file : {trailingBlank, endsAtMarker}) {
+    screen_.platform.Write(QStringLiteral("Logs/") + kPhone + QStringLiteral(".log"), "old log");
+    screen_.WriteConfig(kPhone, file);
+    screen_.Run(kPhone);
+    EXPECT_EQ(screen_.platform.boxes.shown.last(), Critical(kBadFormat));
+    EXPECT_TRUE(screen_.LogExists(kPhone));
+    EXPECT_EQ(screen_.Log(kPhone), QByteArray());
+  }
+  EXPECT_EQ(screen_.link->Opens(), 0);
+}
+
+TEST_F(LoadingSessionTest, UnknownKeyLineGivesHeaderAndTrailerOnly) {
+  // The screens spell the model SS5660; files carry SS56660.
+  screen_.WriteConfig(kPhone, WithKeyLine(QStringLiteral("Efficient SS5660 dhcp")));
+  screen_.Run(kPhone);
+  EXPECT_EQ(screen_.platform.boxes.shown,
+            QList<ShownBox>{Critical(QStringLiteral("El fichero de configuración contiene errores"))});
+  EXPECT_EQ(LogLines(), Header(QStringLiteral("Efficient SS5660 dhcp")) << kTrailer);
+  EXPECT_TRUE(screen_.Log(kPhone).endsWith("\r\n"));
+  EXPECT_TRUE(screen_.Log(kPhone).startsWith(platform::ToCp1252(QStringLiteral("Sesión"))));
+  EXPECT_EQ(screen_.view.captions, QStringList{kScreenCaption});
+}
+
+TEST_F(LoadingSessionTest, PlainFileNamedLogsStopsTheSession) {
+  screen_.WriteConfig(kPhone, EfficientDhcpFile(kPhone));
+  screen_.platform.Write(QStringLiteral("Logs"), "not a directory");
+  screen_.Run(kPhone);
+  const auto& shown = screen_.platform.boxes.shown;
+  ASSERT_EQ(shown.size(), 2);
+  EXPECT_EQ(shown[0].icon, MsgIcon::Exclamation);
+  EXPECT_EQ(shown[0].title, QString());
+  EXPECT_EQ(shown[1], Critical(QStringLiteral("No se ha podido crear el directorio donde almacenar "
+                                              "los registros de la aplicación")));
+  EXPECT_TRUE(platform::IsRegularFile(screen_.platform.PathOf(QStringLiteral("Logs"))));
+  EXPECT_EQ(screen_.link->Opens(), 0);
+}
+
+TEST_F(LoadingSessionTest, KeyLineNamesTheModelFirstHitFirst) {
+  screen_.WriteConfig(kPhone, WithKeyLine(QStringLiteral("Speed Touch Pro o Speed Touch Office")));
+  screen_.Run(kPhone);
+  EXPECT_EQ(SelectedModel, kSpeedTouchOffice);
+  screen_.WriteConfig(kPhone, WithKeyLine(QStringLiteral("Speed Touch Pro napt")));
+  screen_.Run(kPhone);
+  EXPECT_EQ(SelectedModel, kSpeedTouchPro);
+  EXPECT_EQ(screen_.view.captions,
+            (QStringList{kScreenCaption + QStringLiteral(" para módem Alcatel Speed Touch Office"),
+                         kScreenCaption, kScreenCaption + QStringLiteral(" para módem Alcatel Speed Touch Pro"),
+                         kScreenCaption}));
+}
+
+TEST_F(LoadingSessionTest, CancelAtPowerOnClosesThePortForTheNextSession) {
+  screen_.WriteConfig(kPhone, EfficientDhcpFile(kPhone));
+  bool busyWhileAsking = false;
+  bool buttonsWhileAsking = true;
+  QString captionWhileAsking;
+  screen_.platform.boxes.onShow = [&](const ShownBox&) {
+    busyWhileAsking = screen_.view.busy;
+    buttonsWhileAsking = screen_.view.buttonsEnabled;
+    captionWhileAsking = screen_.view.caption;
+  };
+  screen_.platform.boxes.Answer(platform::MsgAnswer::Cancel);
+  screen_.Run(kPhone);
+  EXPECT_TRUE(busyWhileAsking);
+  EXPECT_FALSE(buttonsWhileAsking);
+  EXPECT_EQ(captionWhileAsking, kScreenCaption + QStringLiteral(" para módem Efficient SS5660"));
+  EXPECT_EQ(screen_.platform.boxes.shown.last(), Critical(loader_texts::kNotStarted));
+  EXPECT_EQ(LogLines(), Header(QStringLiteral("Efficient SS56660 dhcp")) << kTrailer);
+  EXPECT_FALSE(screen_.link->IsOpen());
+
+  screen_.platform.boxes.Answer(platform::MsgAnswer::Cancel);
+  screen_.Run(kPhone);
+  EXPECT_EQ(screen_.link->Opens(), 2);
+  EXPECT_EQ(screen_.platform.boxes.shown.size(), 4);
+  EXPECT_EQ(screen_.platform.boxes.shown.last(), Critical(loader_texts::kNotStarted));
+}
+
+TEST_F(LoadingSessionTest, ScreenClosingThePortIsNotAFaultOfTheModem) {
+  screen_.WriteConfig(kPhone, EfficientDhcpFile(kPhone));
+  screen_.platform.boxes.onShow = [this](const ShownBox&) { screen_.session->ClosePort(); };
+  screen_.Run(kPhone);
+  // No port failure is invented: the sequence only says the modem did not start.
+  EXPECT_EQ(screen_.BoxTexts(), (QStringList{loader_texts::kPowerOnQuestion, loader_texts::kNotStarted}));
+}
+
+TEST_F(LoadingSessionTest, SessionGoesOnWithoutAWindowThatHasGone) {
+  screen_.WriteConfig(kPhone, EfficientDhcpFile(kPhone));
+  screen_.platform.boxes.onShow = [this](const ShownBox& box) {
+    if (box.title != loader_texts::kPowerOnTitle) return;
+    screen_.session->DetachView();
+    screen_.view.gone = true;
+    screen_.console->PowerOn();
+  };
+  screen_.Run(kPhone);
+  screen_.view.gone = false;
+  EXPECT_EQ(screen_.platform.boxes.shown.last().text, loader_texts::kConfigured);
+  EXPECT_TRUE(screen_.Log(kPhone).contains(screen_.session->Dialogue().Content()));
+  // The window never got its idle state back; the test's own checks expect it.
+  screen_.view.busy = false;
+  screen_.view.buttonsEnabled = true;
+  screen_.view.caption = kScreenCaption;
+}
+
+}  // namespace

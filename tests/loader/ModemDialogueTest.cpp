@@ -1,0 +1,231 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "core/Def_Globales.h"
+#include "loader/Deadline.h"
+#include "loader/DialogueBox.h"
+#include "loader/LoaderTestSupport.h"
+#include "loader/LoaderTexts.h"
+#include "loader/ModemDialogue.h"
+#include "modemsim/EfficientConsole.h"
+#include "modemsim/SimulatedLink.h"
+#include "platform/VirtualClock.h"
+#include "support/TestPlatform.h"
+
+using loader_testing::RecordingView;
+using platform::MsgIcon;
+
+namespace {
+
+const platform::LineSettings kEfficientLine{38400, 'N', 8, 1};
+
+class ModemDialogueTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetStartupValues();
+    SelectedModel = kEfficientSS5660;
+    box_.AttachView(&view_);
+    platform_.boxes.onShow = [this](const testing_support::ShownBox& box) {
+      if (box.title != loader_texts::kPowerOnTitle) return;
+      poweredAt_ = clock_.Seconds();
+      if (console_) console_->PowerOn();
+    };
+  }
+
+  void OpenPort() {
+    QString error;
+    ASSERT_TRUE(link_.SetPortNumber(1, &error));
+    ASSERT_TRUE(link_.SetLineSettings(kEfficientLine, &error));
+    ASSERT_TRUE(link_.Open(&error));
+  }
+
+  void UseModem(modemsim::ConsoleOptions options) {
+    console_ = std::make_unique<modemsim::EfficientConsole>(link_, options);
+    link_.Attach(console_.get());
+  }
+
+  [[nodiscard]] bool OpenEfficientLink() {
+    return modem_.OpenModemLink(kEfficientSS5660, 1, kEfficientLine);
+  }
+
+  // Where a wait of `limit` seconds that starts at the power-on answer ends.
+  [[nodiscard]] double LimitFromPowerOn(double limit) const { return std::round(poweredAt_ + limit); }
+
+  testing_support::TestPlatform platform_;
+  platform::VirtualClock clock_;
+  modemsim::SimulatedLink link_{clock_};
+  std::unique_ptr<modemsim::EfficientConsole> console_;
+  DialogueBox box_;
+  RecordingView view_;
+  ModemDialogue modem_{link_, clock_, box_};
+  double poweredAt_ = 0;
+};
+
+TEST_F(ModemDialogueTest, SendLinePutsTheTextAndOneCrOnTheWire) {
+  OpenPort();
+  EXPECT_TRUE(modem_.SendLine(QStringLiteral("reboot")));
+  EXPECT_TRUE(modem_.SendLine(QString()));
+  EXPECT_TRUE(modem_.SendLine(QStringLiteral("\r\n")));
+  EXPECT_TRUE(modem_.SendLine(QStringLiteral("contraseña")));
+  EXPECT_EQ(link_.Wire(), QByteArray("reboot\r" "\r" "\r\n\r" "contrase\xf1" "a\r"));
+  EXPECT_EQ(link_.TransmitCount(), 0);
+}
+
+TEST_F(ModemDialogueTest, NothingTouchesAClosedPort) {
+  box_.Replace("antes");
+  EXPECT_FALSE(modem_.SendLine(QStringLiteral("reboot")));
+  EXPECT_EQ(modem_.ReadResponse(100), QByteArray());
+  EXPECT_FALSE(modem_.WaitForModemPrompt(kEfficientSS5660));
+  EXPECT_TRUE(link_.Wire().isEmpty());
+  EXPECT_EQ(link_.ClosedPortUses(), 0);
+  EXPECT_TRUE(platform_.boxes.shown.isEmpty());
+  EXPECT_EQ(box_.Content(), "antes");
+}
+
+// An adapter pulled out while a line is still leaving: the line counts as not sent,
+// the failure is shown once, and the program goes on instead of waiting for ever.
+TEST_F(ModemDialogueTest, SendLineEndsWhenThePortBreaksMidLine) {
+  OpenPort();
+  const double start = clock_.Seconds();
+  clock_.After(0.001, [this] { link_.HangUp(); });
+  EXPECT_FALSE(modem_.SendLine(QStringLiteral("set dhcp enable")));
+  EXPECT_GT(link_.TransmitCount(), 0);  // stuck for good
+  EXPECT_FALSE(link_.IsOpen());
+  EXPECT_LT(clock_.Seconds() - start, 1.0);
+  ASSERT_EQ(platform_.boxes.shown.size(), 1);
+  EXPECT_EQ(platform_.boxes.shown[0].icon, MsgIcon::Critical);
+  EXPECT_EQ(platform_.boxes.shown[0].title, QStringLiteral("Error"));
+  EXPECT_FALSE(modem_.SendLine(QStringLiteral("y")));
+  EXPECT_EQ(modem_.ReadResponse(0), QByteArray());
+  EXPECT_EQ(platform_.boxes.shown.size(), 1);
+  EXPECT_EQ(link_.ClosedPortUses(), 0);
+}
+
+TEST_F(ModemDialogueTest, ReadResponseOfASilentModemGivesNothingAfterFiveSeconds) {
+  OpenPort();
+  box_.Replace("antes");
+  const double start = clock_.Seconds();
+  EXPECT_EQ(modem_.ReadResponse(0), QByteArray());
+  EXPECT_GE(clock_.Seconds() - start, 4.5);
+  EXPECT_LE(clock_.Seconds() - start, 5.6);
+  EXPECT_EQ(box_.Content(), "antes");
+  EXPECT_TRUE(platform_.boxes.shown.isEmpty());
+}
+
+TEST_F(ModemDialogueTest, ReadResponseReturnsWhatHadArrivedAtTheFirstRead) {
+  OpenPort();
+  link_.ArriveAfter(1.0, "Comm");
+  link_.ArriveAfter(1.1, "and-> ");
+  EXPECT_EQ(modem_.ReadResponse(0), "Comm");
+  EXPECT_EQ(box_.Content(), "Comm");
+  EXPECT_EQ(modem_.ReadResponse(0), "and-> ");
+  EXPECT_EQ(box_.Content(), "Comm" "and-> ");
+  EXPECT_EQ(view_.dialogue, QStringLiteral("Command-> "));
+}
+
+TEST_F(ModemDialogueTest, ReadResponseCleansAndLeavesTheProAnswersToItsSequence) {
+  OpenPort();
+  SelectedModel = kSpeedTouchPro;
+  link_.ArriveAfter(0.2, QByteArray("\0ok\n\r=>", 7));
+  EXPECT_EQ(modem_.ReadResponse(100), "ok\r\n=>");
+  EXPECT_TRUE(box_.Content().isEmpty());
+}
+
+TEST(DeadlineTest, EndIsRoundedToTheSecondAndReachingItIsNotPassingIt) {
+  platform::VirtualClock clock(1000.4);
+  const Deadline wait(clock, 50);
+  EXPECT_EQ(wait.End(), 1050.0);
+  clock.AdvanceTo(1050.0);
+  EXPECT_FALSE(wait.Passed());
+  clock.AdvanceTo(1050.001);
+  EXPECT_TRUE(wait.Passed());
+  platform::VirtualClock later(1000.6);
+  EXPECT_EQ(Deadline(later, 50).End(), 1051.0);
+}
+
+TEST_F(ModemDialogueTest, FirstPromptAfterThreeSecondsEndsTheWaitHalfASecondLater) {
+  modemsim::ConsoleOptions options;
+  options.bootSeconds = 3.0;
+  UseModem(options);
+  box_.Replace("sesión anterior");
+  ASSERT_TRUE(OpenEfficientLink());
+  const double waited = clock_.Seconds() - poweredAt_;
+  EXPECT_GE(waited, 3.0);
+  EXPECT_LE(waited, 4.0);
+  EXPECT_TRUE(box_.Content().startsWith("\r\n\r\nEfficient SS5660 ADSL router\r\n"));
+  EXPECT_TRUE(box_.Content().contains("Password: "));
+  EXPECT_FALSE(box_.Content().contains("anterior"));
+  EXPECT_EQ(view_.dialogue, QString::fromLatin1(box_.Content()));
+  EXPECT_TRUE(link_.IsOpen());
+  EXPECT_EQ(platform_.boxes.shown.size(), 1);  // the power-on question only
+}
+
+TEST_F(ModemDialogueTest, SilentModemFailsAtTheLimitAndClosesThePort) {
+  modemsim::ConsoleOptions options;
+  options.behaviour = modemsim::Behaviour::Silent;
+  UseModem(options);
+  EXPECT_FALSE(OpenEfficientLink());
+  const double waited = clock_.Seconds() - poweredAt_;
+  EXPECT_GE(waited, 49.5);
+  EXPECT_LE(waited, 51.0);
+  EXPECT_FALSE(link_.IsOpen());
+  ASSERT_EQ(platform_.boxes.shown.size(), 2);
+  EXPECT_EQ(platform_.boxes.shown[1],
+            (testing_support::ShownBox{loader_texts::kCannotConnect, QStringLiteral("Error"),
+                                       MsgIcon::Critical, platform::MsgButtons::Ok}));
+  // Nothing but the wake-ups, one each half second.
+  const QByteArray wire = link_.Wire();
+  EXPECT_EQ(wire, QByteArray("\r\n\r").repeated(wire.size() / 3));
+  EXPECT_NEAR(wire.size() / 3, 97, 3);
+}
+
+TEST_F(ModemDialogueTest, PromptInThePassThatPassesTheLimitIsTooLate) {
+  platform_.boxes.onShow = [this](const testing_support::ShownBox&) {
+    poweredAt_ = clock_.Seconds();
+    clock_.At(LimitFromPowerOn(50) + 0.0005, [this] { link_.Transmit("Password: "); });
+  };
+  EXPECT_FALSE(OpenEfficientLink());
+  EXPECT_TRUE(box_.Content().contains("Password"));
+  EXPECT_EQ(platform_.boxes.shown.last().text, loader_texts::kCannotConnect);
+  EXPECT_FALSE(link_.IsOpen());
+}
+
+TEST_F(ModemDialogueTest, PromptInTheLastPassBeforeTheLimitIsInTime) {
+  platform_.boxes.onShow = [this](const testing_support::ShownBox&) {
+    poweredAt_ = clock_.Seconds();
+    clock_.At(LimitFromPowerOn(50) - 0.6, [this] { link_.Transmit("Password: "); });
+  };
+  EXPECT_TRUE(OpenEfficientLink());
+  EXPECT_LE(clock_.Seconds(), LimitFromPowerOn(50));
+  EXPECT_TRUE(link_.IsOpen());
+}
+
+TEST_F(ModemDialogueTest, PortFailuresAreShownWithTheApplicationTitle) {
+  EXPECT_FALSE(modem_.OpenModemLink(kEfficientSS5660, 0, kEfficientLine));
+  link_.RefuseOpen(QStringLiteral("El puerto está en uso por otro programa"));
+  EXPECT_FALSE(OpenEfficientLink());
+  EXPECT_FALSE(modem_.OpenModemLink(kEfficientSS5660, 1, {0, 'N', 8, 1}));
+  ASSERT_EQ(platform_.boxes.shown.size(), 3);
+  EXPECT_EQ(platform_.boxes.shown[0].icon, MsgIcon::Exclamation);
+  EXPECT_EQ(platform_.boxes.shown[0].title, QString());
+  EXPECT_EQ(platform_.boxes.shown[1],
+            (testing_support::ShownBox{QStringLiteral("El puerto está en uso por otro programa"),
+                                       QString(), MsgIcon::Exclamation, platform::MsgButtons::Ok}));
+  EXPECT_EQ(platform_.boxes.shown[2].icon, MsgIcon::Critical);
+  EXPECT_EQ(platform_.boxes.shown[2].title, QStringLiteral("Error"));
+  EXPECT_FALSE(link_.IsOpen());
+}
+
+TEST_F(ModemDialogueTest, CancelAtThePowerOnQuestionLeavesThePortOpen) {
+  platform_.boxes.Answer(platform::MsgAnswer::Cancel);
+  EXPECT_FALSE(OpenEfficientLink());
+  EXPECT_TRUE(link_.IsOpen());
+  EXPECT_TRUE(link_.Wire().isEmpty());
+  ASSERT_EQ(platform_.boxes.shown.size(), 1);
+  EXPECT_EQ(platform_.boxes.shown[0],
+            (testing_support::ShownBox{loader_texts::kPowerOnQuestion, loader_texts::kPowerOnTitle,
+                                       MsgIcon::Information, platform::MsgButtons::OkCancel}));
+}
+
+}  // namespace
