@@ -9,9 +9,9 @@
 #include <QVBoxLayout>
 
 #include "core/Def_Globales.h"
-#include "screens/PlaceholderScreen.h"
 #include "screens/Screen.h"
 #include "screens/dModem.h"
+#include "screens/fConfigurar.h"
 #include "screens/fClave.h"
 #include "screens/fconfserv.h"
 
@@ -74,9 +74,7 @@ void fMain::Form_Load() { SetStartupValues(); }
 void fMain::cClave_Click() { OpenScreen<fClave>(this); }
 void fMain::cServicio_Click() { OpenScreen<fconfserv>(this); }
 void fMain::cIntroDatos_Click() { OpenScreen<dModem>(this); }
-void fMain::cCargar_Click() {
-  OpenScreen<PlaceholderScreen>(this, QStringLiteral("Cargar Configuración en el Módem"));
-}
+void fMain::cCargar_Click() { OpenScreen<fConfigurar>(this); }
 
 // Ends the application at once: every window closes, nothing is asked or saved.
 void fMain::cSalir_Click() { close(); }

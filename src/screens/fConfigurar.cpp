@@ -1,0 +1,159 @@
+#include "screens/fConfigurar.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+#include "core/Def_Globales.h"
+#include "core/SettingsFile.h"
+#include "loader/LoadingSession.h"
+#include "password/AccessPassword.h"
+#include "screens/FieldRules.h"
+
+namespace {
+
+// The box shows plain line breaks; the dialogue itself keeps the modem's CR LF.
+QString ForDisplay(QString text) {
+  text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return text;
+}
+
+QFont DialogueFont() {
+  QFont font(QStringLiteral("Courier New"));
+  font.setStyleHint(QFont::TypeWriter);
+  if (!QFontInfo(font).fixedPitch()) font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  return font;
+}
+
+}  // namespace
+
+fConfigurar::fConfigurar(QWidget* parent) : Screen(parent) {
+  setObjectName(QStringLiteral("fConfigurar"));
+  setWindowTitle(QStringLiteral("Configuración del Módem ADSL"));
+
+  auto* phoneRow = new QHBoxLayout;
+  auto* Label2 = new QLabel(QStringLiteral("Número de Teléfono:"), this);
+  tTelf = new QLineEdit(this);
+  tTelf->setObjectName(QStringLiteral("tTelf"));
+  tTelf->setToolTip(QStringLiteral("Número de Telefono del Abonado"));
+  phoneRow->addWidget(Label2);
+  phoneRow->addWidget(tTelf);
+  phoneRow->addStretch();
+
+  Frame1 = new QGroupBox(QStringLiteral("Secuencia de dialogo con el Módem ADSL:"), this);
+  Text1 = new QPlainTextEdit(Frame1);
+  Text1->setObjectName(QStringLiteral("Text1"));
+  Text1->setReadOnly(true);
+  Text1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
+  Text1->setFont(DialogueFont());
+  Text1->setMinimumSize(560, 280);
+  (new QVBoxLayout(Frame1))->addWidget(Text1);
+
+  cInstalar = new QPushButton(QStringLiteral("Co&nfigurar"), this);
+  cInstalar->setObjectName(QStringLiteral("cInstalar"));
+  cInstalar->setToolTip(QStringLiteral("Iniciar la configuración del ATU-r"));
+  cExit = new QPushButton(QStringLiteral("&Volver"), this);
+  cExit->setObjectName(QStringLiteral("cExit"));
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(cInstalar);
+  buttons->addWidget(cExit);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(phoneRow);
+  layout->addWidget(Frame1);
+  layout->addLayout(buttons);
+
+  setTabOrder(tTelf, Text1);
+  setTabOrder(Text1, cExit);
+  setTabOrder(cExit, cInstalar);
+
+  session_ = std::make_unique<LoadingSession>(static_cast<LoadingView*>(this));
+  AttachPhoneRules(tTelf, cInstalar);
+  connect(cInstalar, &QPushButton::clicked, this, &fConfigurar::cInstalar_Click);
+  connect(cExit, &QPushButton::clicked, this, &QWidget::close);
+  SetCancelButton(cExit);
+  Form_Load();
+}
+
+fConfigurar::~fConfigurar() {
+  session_->DetachView();
+  if (busyPointer_) QApplication::restoreOverrideCursor();
+}
+
+void fConfigurar::Form_Load() {
+  LoadAccessPassword();
+  (void)LoadServiceSettings();  // reports its own failure; the screen opens anyway
+  tTelf->setMaxLength(ServiceSettings.PhoneMaxDigits);
+  cInstalar->setEnabled(false);
+}
+
+void fConfigurar::cInstalar_Click() { session_->cInstalar_Click(tTelf->text()); }
+
+// A running session owns the port and the files: the window stays until it ends.
+bool fConfigurar::CanClose() const { return !session_->IsRunning(); }
+
+void fConfigurar::closeEvent(QCloseEvent* event) {
+  if (!CanClose()) {
+    event->ignore();
+    return;
+  }
+  session_->ClosePort();
+  Screen::closeEvent(event);
+}
+
+// Enter starts the loading while "Configurar" is enabled (it is the default button);
+// on another button, Enter presses that one.
+void fConfigurar::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    auto* focused = qobject_cast<QPushButton*>(focusWidget());
+    QPushButton* target = focused ? focused : cInstalar;
+    if (target->isEnabled()) target->click();
+    return;
+  }
+  Screen::keyPressEvent(event);
+}
+
+void fConfigurar::SetDialogueText(const QString& text) { Text1->setPlainText(ForDisplay(text)); }
+
+void fConfigurar::AppendDialogueText(const QString& text) {
+  QTextCursor cursor = Text1->textCursor();
+  cursor.movePosition(QTextCursor::End);
+  cursor.insertText(ForDisplay(text));
+}
+
+void fConfigurar::MoveCaretToEnd() {
+  QTextCursor cursor = Text1->textCursor();
+  cursor.movePosition(QTextCursor::End);
+  Text1->setTextCursor(cursor);
+  Text1->ensureCursorVisible();
+}
+
+QString fConfigurar::Caption() const { return windowTitle(); }
+void fConfigurar::SetCaption(const QString& caption) { setWindowTitle(caption); }
+
+void fConfigurar::SetBusyPointer(bool busy) {
+  if (busy == busyPointer_) return;
+  busyPointer_ = busy;
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+void fConfigurar::SetButtonsEnabled(bool enabled) {
+  cInstalar->setEnabled(enabled);
+  cExit->setEnabled(enabled);
+}

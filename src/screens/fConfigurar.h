@@ -1,0 +1,52 @@
+#pragma once
+
+#include <memory>
+
+#include "loader/LoadingView.h"
+#include "screens/Screen.h"
+
+class LoadingSession;
+class QGroupBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+// The loading screen: a phone number, a button that loads that subscriber's file
+// into the modem, and the dialogue with the modem as it happens. The session itself
+// runs in LoadingSession; this window only shows it.
+class fConfigurar final : public Screen, private LoadingView {
+  Q_OBJECT
+
+ public:
+  explicit fConfigurar(QWidget* parent = nullptr);
+  ~fConfigurar() override;
+
+  QLineEdit* tTelf = nullptr;
+  QPushButton* cInstalar = nullptr;
+  QPushButton* cExit = nullptr;
+  QGroupBox* Frame1 = nullptr;
+  QPlainTextEdit* Text1 = nullptr;
+
+  [[nodiscard]] LoadingSession& Session() { return *session_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  [[nodiscard]] bool CanClose() const override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void Form_Load();
+  void cInstalar_Click();
+
+  // LoadingView
+  void SetDialogueText(const QString& text) override;
+  void AppendDialogueText(const QString& text) override;
+  void MoveCaretToEnd() override;
+  [[nodiscard]] QString Caption() const override;
+  void SetCaption(const QString& caption) override;
+  void SetBusyPointer(bool busy) override;
+  void SetButtonsEnabled(bool enabled) override;
+
+  std::unique_ptr<LoadingSession> session_;
+  bool busyPointer_ = false;
+};
