@@ -6,7 +6,7 @@ packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6serialport6-dev libgl-dev
   libgtest-dev
-  xvfb xauth
+  xvfb xauth xdotool
 )
 
 missing=()
