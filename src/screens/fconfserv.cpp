@@ -16,6 +16,7 @@
 #include "core/SettingsFile.h"
 #include "platform/Platform.h"
 #include "screens/FieldRules.h"
+#include "screens/PortDiscovery.h"
 
 namespace {
 
@@ -83,6 +84,9 @@ void fconfserv::BuildControls() {
   cboPort = new QComboBox(portFrame);
   cboPort->setObjectName(QStringLiteral("cboPort"));
   portRow->addWidget(cboPort);
+  lDispositivo = new QLabel(portFrame);
+  lDispositivo->setObjectName(QStringLiteral("lDispositivo"));
+  portRow->addWidget(lDispositivo);
   portRow->addStretch();
 
   auto* digitsFrame = new QGroupBox(QStringLiteral("Dígitos del número de teléfono"), this);
@@ -175,7 +179,9 @@ QStringList fconfserv::FieldTexts() const {
 }
 
 void fconfserv::cboPort_Click(int index) {
-  if (index >= 0) ServiceSettings.ComPort = static_cast<std::int16_t>(index + 1);
+  if (index < 0) return;
+  ServiceSettings.ComPort = static_cast<std::int16_t>(index + 1);
+  lDispositivo->setText(PortDeviceText(index + 1, DescribePort(index + 1)));
 }
 
 void fconfserv::cSalvar_Click() {

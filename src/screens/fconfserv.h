@@ -7,6 +7,7 @@
 #include "screens/Screen.h"
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -33,6 +34,7 @@ class fconfserv final : public Screen {
   [[nodiscard]] QStringList FieldTexts() const;
 
   QComboBox* cboPort = nullptr;
+  QLabel* lDispositivo = nullptr;  // the device the selected port opens
   QLineEdit* cTelMin = nullptr;
   QLineEdit* cTelMax = nullptr;
   QLineEdit* tAtm1 = nullptr;
