@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QCloseEvent>
+#include <QPushButton>
 #include <QShortcut>
 
 #include "screens/fMain.h"
@@ -19,6 +20,16 @@ void Screen::closeEvent(QCloseEvent* event) {
 }
 
 void Screen::ReturnControl() { fMain::ShowMenu(); }
+
+void Screen::SetDefaultButton(QPushButton* button) {
+  for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+    connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, this, [this, button] {
+      auto* focused = qobject_cast<QPushButton*>(focusWidget());
+      QPushButton* target = focused ? focused : button;
+      if (target->isEnabled()) target->click();
+    });
+  }
+}
 
 void Screen::SetCancelButton(QAbstractButton* button) {
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);

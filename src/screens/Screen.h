@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class QAbstractButton;
+class QPushButton;
 
 // A window opened from another one: closing it (its "Volver" button, Escape or the
 // window frame) hides it, gives control back to where it came from, and deletes it.
@@ -20,6 +21,9 @@ class Screen : public QWidget {
   [[nodiscard]] virtual bool CanClose() const { return true; }
   // Escape presses this button, as a dialog's cancel button.
   void SetCancelButton(QAbstractButton* button);
+  // Enter presses this button while it is enabled, as a dialog's default button; on
+  // another button, Enter presses that one.
+  void SetDefaultButton(QPushButton* button);
 };
 
 // Creates a fresh instance of a screen, hides the opener and shows the screen

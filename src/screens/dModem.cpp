@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -52,6 +51,7 @@ dModem::dModem(QWidget* parent) : Screen(parent) {
   connect(OKButton, &QPushButton::clicked, this, &dModem::OKButton_Click);
   connect(CancelButton, &QPushButton::clicked, this, &QWidget::close);
   SetCancelButton(CancelButton);
+  SetDefaultButton(OKButton);
   Form_Load();
 }
 
@@ -77,16 +77,6 @@ void dModem::OKButton_Click() {
   } else {
     (new fConNapt())->show();
   }
-}
-
-// Enter presses the focused button, or "Aceptar" anywhere else: it is the default.
-void dModem::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-    auto* focused = qobject_cast<QPushButton*>(focusWidget());
-    (focused ? focused : OKButton)->click();
-    return;
-  }
-  Screen::keyPressEvent(event);
 }
 
 void dModem::closeEvent(QCloseEvent* event) {

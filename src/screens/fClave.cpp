@@ -79,10 +79,7 @@ fClave::fClave(QWidget* parent) : Screen(parent) {
   connect(cSalvar, &QPushButton::clicked, this, &fClave::cSalvar_Click);
   connect(cVolver, &QPushButton::clicked, this, &QWidget::close);
   SetCancelButton(cVolver);
-  for (auto key : {Qt::Key_Return, Qt::Key_Enter}) {
-    connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, this,
-            &fClave::PressDefaultButton);
-  }
+  SetDefaultButton(cSalvar);
   tClave->setFocus();
 }
 
@@ -128,11 +125,6 @@ void fClave::tClave_GotFocus() { tClave->selectAll(); }
 void fClave::tConfirmar_GotFocus() { tConfirmar->selectAll(); }
 
 // Enter presses "Salvar", unless another button has the focus: then that one.
-void fClave::PressDefaultButton() {
-  auto* focused = qobject_cast<QPushButton*>(focusWidget());
-  (focused ? focused : cSalvar)->click();
-}
-
 void fClave::cSalvar_Click() {
   const QString password = tClave->text();
   if (password.isEmpty() &&

@@ -34,6 +34,5 @@ class fClave final : public Screen {
   void tClave_GotFocus();
   void tConfirmar_GotFocus();
   void cSalvar_Click();
-  void PressDefaultButton();
   void ReturnToPassword();
 };

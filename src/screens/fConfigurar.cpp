@@ -5,7 +5,6 @@
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -84,6 +83,7 @@ fConfigurar::fConfigurar(QWidget* parent) : Screen(parent) {
   connect(cInstalar, &QPushButton::clicked, this, &fConfigurar::cInstalar_Click);
   connect(cExit, &QPushButton::clicked, this, &QWidget::close);
   SetCancelButton(cExit);
+  SetDefaultButton(cInstalar);
   Form_Load();
 }
 
@@ -111,18 +111,6 @@ void fConfigurar::closeEvent(QCloseEvent* event) {
   }
   session_->ClosePort();
   Screen::closeEvent(event);
-}
-
-// Enter starts the loading while "Configurar" is enabled (it is the default button);
-// on another button, Enter presses that one.
-void fConfigurar::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-    auto* focused = qobject_cast<QPushButton*>(focusWidget());
-    QPushButton* target = focused ? focused : cInstalar;
-    if (target->isEnabled()) target->click();
-    return;
-  }
-  Screen::keyPressEvent(event);
 }
 
 void fConfigurar::SetDialogueText(const QString& text) { Text1->setPlainText(ForDisplay(text)); }

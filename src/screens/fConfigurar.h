@@ -32,7 +32,6 @@ class fConfigurar final : public Screen, private LoadingView {
  protected:
   void closeEvent(QCloseEvent* event) override;
   [[nodiscard]] bool CanClose() const override;
-  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void Form_Load();
