@@ -29,6 +29,7 @@ inline const QString kUnexpectedAnswer = QStringLiteral(
 inline const QString kCannotRestart = QStringLiteral("No se ha podido reiniciar el módem ADSL");
 inline const QString kSecondLoginFailed =
     QStringLiteral("La clave especificada de acceso al módem no es válida");
+inline const QString kInvalidAnswer = QStringLiteral("El módem ha dado una respuesta no válida");
 inline const QString kWrongPassword = QStringLiteral("Clave de acceso al módem ADSL errónea");
 inline const QString kNoNewPasswordPrompt =
     QStringLiteral("El Atu-R no solicitó la introducción de la nueva clave");

@@ -9,6 +9,8 @@
 #include "loader/LoaderTexts.h"
 #include "loader/LoadingView.h"
 #include "loader/ModemDialogue.h"
+#include "loader/OfficeSession.h"
+#include "loader/ProSession.h"
 #include "loader/SessionLog.h"
 #include "platform/MessageBoxes.h"
 
@@ -26,13 +28,14 @@ struct ModelEntry {
   const char* key;
   const char* captionSuffix;  // UTF-8
   std::int16_t model;
-  SequenceRunner run;  // nullptr: the model has no sequence in this build
+  SequenceRunner run;
 };
 
 const std::array<ModelEntry, 3> kModels = {{
     {"Efficient SS56660", " para módem Efficient SS5660", kEfficientSS5660, &RunEfficientSession},
-    {"Speed Touch Office", " para módem Alcatel Speed Touch Office", kSpeedTouchOffice, nullptr},
-    {"Speed Touch Pro", " para módem Alcatel Speed Touch Pro", kSpeedTouchPro, nullptr},
+    {"Speed Touch Office", " para módem Alcatel Speed Touch Office", kSpeedTouchOffice,
+     &RunOfficeSession},
+    {"Speed Touch Pro", " para módem Alcatel Speed Touch Pro", kSpeedTouchPro, &RunProSession},
 }};
 
 const ModelEntry* RecogniseModel(const QString& keyLine) {
@@ -161,7 +164,6 @@ void LoadingSession::Run::RunModel(const ModelEntry& entry) {
     view->SetCaption(caption_ + QString::fromUtf8(entry.captionSuffix));
   }
   SelectedModel = entry.model;
-  if (entry.run == nullptr) return;
   ModemDialogue modem(*owner_.link_, owner_.clock_, owner_.box_);
   (void)entry.run(modem, config_, log_);
 }

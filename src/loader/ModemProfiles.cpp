@@ -3,6 +3,7 @@
 #include <array>
 
 #include "core/Def_Globales.h"
+#include "loader/ProAnswers.h"
 
 namespace {
 
@@ -12,13 +13,11 @@ bool EfficientPrompt(const QByteArray& collected) {
 
 bool OfficePrompt(const QByteArray& collected) { return collected.contains("Login:"); }
 
-// The prompt must be the end of what came: an older "=>" followed by more output is
-// not the console waiting. A blank after it still counts.
-bool ProPrompt(const QByteArray& collected) { return collected.right(3).contains("=>"); }
-
 const std::array<ModemProfile, 3> kProfiles = {{
     {kSpeedTouchOffice, {9600, 'N', 8, 1}, 50, &OfficePrompt, 10'000},
-    {kSpeedTouchPro, {9600, 'N', 8, 1}, 80, &ProPrompt, 0},
+    // The Pro's prompt must end what came: an older "=>" followed by more output is not
+    // the console waiting.
+    {kSpeedTouchPro, {9600, 'N', 8, 1}, 80, &IsShortPrompt, 0},
     {kEfficientSS5660, {38400, 'N', 8, 1}, 50, &EfficientPrompt, 0},
 }};
 

@@ -6,16 +6,27 @@
 #include <QStringList>
 
 #include <memory>
+#include <ostream>
 
 #include <gtest/gtest.h>
 
+#include "config/SubscriberData.h"
 #include "loader/LoadingSession.h"
 #include "loader/LoadingView.h"
+#include "loader/TappedLink.h"
 #include "modemsim/Behaviour.h"
 #include "modemsim/ModemConsole.h"
 #include "modemsim/SimulatedLink.h"
 #include "platform/VirtualClock.h"
 #include "support/TestPlatform.h"
+
+namespace testing_support {
+// Readable failure messages for message boxes.
+inline void PrintTo(const ShownBox& box, std::ostream* os) {
+  *os << "{\"" << box.text.toStdString() << "\", \"" << box.title.toStdString() << "\", icon "
+      << static_cast<int>(box.icon) << ", buttons " << static_cast<int>(box.buttons) << '}';
+}
+}  // namespace testing_support
 
 namespace loader_testing {
 
@@ -32,6 +43,7 @@ class RecordingView final : public LoadingView {
   void AppendDialogueText(const QString& text) override {
     Use();
     dialogue += text;
+    appended << text;
   }
   void MoveCaretToEnd() override { Use(); }
   [[nodiscard]] QString Caption() const override {
@@ -55,6 +67,7 @@ class RecordingView final : public LoadingView {
   QString dialogue;
   QString caption = kScreenCaption;
   QStringList captions;  // every caption set, in order
+  QStringList appended;  // every text added to the dialogue, in order
   bool busy = false;
   bool buttonsEnabled = true;
   bool gone = false;
@@ -65,11 +78,12 @@ class RecordingView final : public LoadingView {
   }
 };
 
-// A loading screen wired to a simulated Efficient modem on a virtual clock. The
-// modem is switched on when the session asks the user to power it.
+// A loading screen wired to a simulated modem ("efficient", "office" or "pro") on a
+// virtual clock. The modem is switched on when the session asks the user to power it.
 class SimulatedScreen {
  public:
-  explicit SimulatedScreen(modemsim::ConsoleOptions options = {});
+  explicit SimulatedScreen(modemsim::ConsoleOptions options = {},
+                           const QString& model = QStringLiteral("efficient"));
   ~SimulatedScreen();
 
   // Writes Configuraciones/<phone>.cfg, CR LF after every line.
@@ -87,6 +101,7 @@ class SimulatedScreen {
   RecordingView view;
   std::unique_ptr<modemsim::ModemConsole> console;
   modemsim::SimulatedLink* link = nullptr;  // owned by the session
+  TappedLink* tap = nullptr;                // the session's link, around `link`
   std::unique_ptr<LoadingSession> session;
 };
 
@@ -96,6 +111,29 @@ class SimulatedScreen {
 [[nodiscard]] QStringList EfficientDhcpFile(const QString& phone);
 // Its command lines alone.
 [[nodiscard]] QStringList EfficientDhcpCommands(const QString& phone);
+
+// The simulated console of a ModemModel: "efficient", "office" or "pro".
+[[nodiscard]] QString ConsoleName(std::int16_t model);
+
+// The file that a data screen saves for the model with example data, as lines.
+[[nodiscard]] QStringList GeneratedFile(std::int16_t model, DataScreen screen, const QString& phone);
+// The lines of a file that reach the modem: those after the marker, the key line and
+// the modality word, without empty lines and comments.
+[[nodiscard]] QStringList SentLines(const QStringList& file);
+// Everything a healthy modem of the model receives for the file, wake-ups left out:
+// the sequence's own lines (with the factory password) and the file's.
+[[nodiscard]] QStringList ExpectedTypedLines(std::int16_t model, const QStringList& file);
+
+// The boxes of a loading session as the user sees them.
+[[nodiscard]] testing_support::ShownBox CriticalBox(const QString& text);
+[[nodiscard]] testing_support::ShownBox PowerOnBox();
+[[nodiscard]] testing_support::ShownBox ConfiguredBox();
+// "La clave especificada...": the application's title and no icon.
+[[nodiscard]] testing_support::ShownBox PasswordNotValidBox();
+
+// What the log holds between the model's start line and the trailer; "<no body>"
+// when either is missing.
+[[nodiscard]] QByteArray LogBody(const QByteArray& log, const QString& startLine);
 
 // The lines as bytes, to compare with what the modem received.
 [[nodiscard]] QList<QByteArray> AsLines(const QStringList& lines);

@@ -2,6 +2,7 @@
 // session can run through the real serial port code without a modem.
 //
 //   modem-sim --app-dir ~/configurador --com 3 --behaviour slow-command
+//   modem-sim --model pro --com 3 --app-dir ~/configurador --behaviour short-prompt
 //
 // prints the device to open (/dev/pts/N), makes <app-dir>/puertos/com3 point at it,
 // and plays the console in real time until interrupted.
@@ -18,6 +19,7 @@
 
 #include "modemsim/Consoles.h"
 #include "modemsim/PtyServer.h"
+#include "modemsim/TimingLog.h"
 
 namespace {
 
@@ -44,7 +46,18 @@ struct Arguments {
   int port = 0;
   QString recordFile;
   bool trace = false;
+  // For measuring the program from outside (bench/).
+  int lineRate = 0;
+  QString timingLog;
 };
+
+// A modem that never makes the program wait: what is left of a session is the
+// program's own pauses and reaction times.
+void MakeInstant(bool rebootGiven, modemsim::ConsoleOptions* options) {
+  if (!rebootGiven) options->rebootSeconds = 0;
+  options->answerSeconds = 0;
+  options->defaultsSeconds = 0;
+}
 
 bool ParseSeconds(const QString& text, double* value) {
   bool ok = false;
@@ -67,8 +80,9 @@ bool Parse(const QCoreApplication& app, Arguments* args, QString* error) {
   const QCommandLineOption password(QStringLiteral("password"), QStringLiteral("The modem's password."),
                                     QStringLiteral("text"), QString::fromLatin1(args->options.password));
   const QCommandLineOption command(QStringLiteral("command"),
-                                   QStringLiteral("Command that is slow, dead or unplugs (its start)."),
-                                   QStringLiteral("text"), QString::fromLatin1(args->options.troubleCommand));
+                                   QStringLiteral("Command that is slow, dead, unplugs or ends on a short "
+                                                  "prompt (its start); each model has its own default."),
+                                   QStringLiteral("text"));
   const QCommandLineOption boot(QStringLiteral("boot"), QStringLiteral("Seconds from start to the first prompt."),
                                 QStringLiteral("seconds"), QStringLiteral("0"));
   const QCommandLineOption reboot(QStringLiteral("reboot"), QStringLiteral("Seconds a reboot takes."),
@@ -82,6 +96,17 @@ bool Parse(const QCoreApplication& app, Arguments* args, QString* error) {
                                   QStringLiteral("file"));
   const QCommandLineOption trace(QStringLiteral("trace"), QStringLiteral("Show the traffic on standard error."));
   parser.addOptions({model, behaviour, password, command, boot, reboot, appDir, com, record, trace});
+  const QCommandLineOption instant(QStringLiteral("instant"),
+                                   QStringLiteral("Reboots, defaults and answers take no time (--reboot still counts)."));
+  const QCommandLineOption lineRate(QStringLiteral("line-rate"),
+                                    QStringLiteral("Pace both directions as a line at this many baud would "
+                                                   "(10 bits a byte); 0 for no pacing."),
+                                    QStringLiteral("baud"), QStringLiteral("0"));
+  const QCommandLineOption timingLog(QStringLiteral("timing-log"),
+                                     QStringLiteral("Write every chunk that crosses the line, with its "
+                                                    "monotonic time in seconds, to this file."),
+                                     QStringLiteral("file"));
+  parser.addOptions({instant, lineRate, timingLog});
   parser.process(app);
 
   args->model = parser.value(model);
@@ -90,7 +115,8 @@ bool Parse(const QCoreApplication& app, Arguments* args, QString* error) {
     return false;
   }
   args->options.password = parser.value(password).toLatin1();
-  args->options.troubleCommand = parser.value(command).toLatin1();
+  args->options.troubleCommand = parser.isSet(command) ? parser.value(command).toLatin1()
+                                                       : modemsim::DefaultTroubleCommand(args->model);
   if (!ParseSeconds(parser.value(boot), &args->options.bootSeconds) ||
       !ParseSeconds(parser.value(reboot), &args->options.rebootSeconds)) {
     *error = QStringLiteral("--boot and --reboot take a number of seconds");
@@ -104,6 +130,14 @@ bool Parse(const QCoreApplication& app, Arguments* args, QString* error) {
   }
   args->recordFile = parser.value(record);
   args->trace = parser.isSet(trace);
+  if (parser.isSet(instant)) MakeInstant(parser.isSet(reboot), &args->options);
+  bool rateOk = false;
+  args->lineRate = parser.value(lineRate).toInt(&rateOk);
+  if (!rateOk || args->lineRate < 0) {
+    *error = QStringLiteral("--line-rate takes a number of baud");
+    return false;
+  }
+  args->timingLog = parser.value(timingLog);
   return true;
 }
 
@@ -130,11 +164,18 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "modem-sim: %s\n", qPrintable(error));
     return 1;
   }
+  server.SetLineRate(args.lineRate);
+  modemsim::TimingLog timing;
+  if (!args.timingLog.isEmpty() && !timing.Open(args.timingLog, &error)) {
+    std::fprintf(stderr, "modem-sim: %s: %s\n", qPrintable(args.timingLog), qPrintable(error));
+    return 1;
+  }
   int record = -1;
   if (!args.recordFile.isEmpty()) {
     record = ::open(args.recordFile.toLocal8Bit().constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
   }
   server.trace = [&](char direction, const QByteArray& bytes) {
+    timing.Record(direction, bytes);
     if (direction == 'R' && record >= 0) (void)::write(record, bytes.constData(), bytes.size());
     if (args.trace) std::fprintf(stderr, "%c %s\n", direction, Printable(bytes).constData());
   };

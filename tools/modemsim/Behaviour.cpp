@@ -6,7 +6,7 @@
 namespace modemsim {
 namespace {
 
-const std::array<std::pair<Behaviour, const char*>, 9> kNames = {{
+const std::array<std::pair<Behaviour, const char*>, 11> kNames = {{
     {Behaviour::Healthy, "healthy"},
     {Behaviour::Silent, "silent"},
     {Behaviour::NoPassword, "no-password"},
@@ -16,6 +16,8 @@ const std::array<std::pair<Behaviour, const char*>, 9> kNames = {{
     {Behaviour::DeadCommand, "dead-command"},
     {Behaviour::Unplugged, "unplugged"},
     {Behaviour::Noise, "noise"},
+    {Behaviour::FixedWord, "fixed-word"},
+    {Behaviour::ShortPrompt, "short-prompt"},
 }};
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <ctime>
 #include <thread>
 
 #include <QDir>
@@ -23,6 +24,11 @@ namespace {
 constexpr int kPollMs = 20;
 
 QString SystemError() { return platform::DescribeSystemError(errno); }
+
+timespec ToTimespec(double seconds) {
+  const auto whole = static_cast<time_t>(seconds);
+  return {whole, static_cast<long>((seconds - static_cast<double>(whole)) * 1e9)};
+}
 
 }  // namespace
 
@@ -71,22 +77,25 @@ bool PtyServer::LinkAsPort(const QString& appDirectory, int number, QString* err
   return true;
 }
 
+void PtyServer::SetLineRate(int baudRate) {
+  secondsPerByte_ = baudRate > 0 ? 10.0 / baudRate : 0.0;
+}
+
 void PtyServer::Run(const std::atomic<bool>& stop) {
   while (!stop.load() && master_ >= 0) {
     RunDue();
     if (master_ < 0) break;
-    int timeout = kPollMs;
-    if (!actions_.empty()) {
-      const double wait = actions_.begin()->first - Now();
-      timeout = std::clamp(static_cast<int>(wait * 1000.0 + 0.999), 0, kPollMs);
-    }
+    // To the microsecond: a paced line schedules bytes a fraction of a millisecond apart.
+    double timeout = kPollMs / 1000.0;
+    if (!actions_.empty()) timeout = std::clamp(actions_.begin()->first - Now(), 0.0, timeout);
     pollfd watch{master_, POLLIN, 0};
-    if (::poll(&watch, 1, timeout) < 0) continue;
+    const timespec limit = ToTimespec(timeout);
+    if (::ppoll(&watch, 1, &limit, nullptr) < 0) continue;
     if ((watch.revents & POLLIN) != 0) {
       ReadLine();
     } else if ((watch.revents & (POLLHUP | POLLERR)) != 0) {
       // Nobody has the port open: nothing to read until somebody does.
-      std::this_thread::sleep_for(std::chrono::milliseconds(timeout));
+      std::this_thread::sleep_for(std::chrono::duration<double>(timeout));
     }
   }
 }
@@ -103,7 +112,16 @@ void PtyServer::ReadLine() {
   }
   const QByteArray bytes(buffer, n);
   if (trace) trace('R', bytes);
-  if (console_ != nullptr) console_->Receive(bytes);
+  if (console_ == nullptr) return;
+  if (secondsPerByte_ <= 0) return console_->Receive(bytes);
+  // Byte by byte, each when the line has carried it, so the echo overlaps the typing
+  // as it does on a real line.
+  for (const char byte : bytes) {
+    receiveFreeAt_ = std::max(Now(), receiveFreeAt_) + secondsPerByte_;
+    actions_.emplace(receiveFreeAt_, [this, byte] {
+      if (console_ != nullptr) console_->Receive(QByteArray(1, byte));
+    });
+  }
 }
 
 void PtyServer::After(double seconds, std::function<void()> action) {
@@ -112,6 +130,14 @@ void PtyServer::After(double seconds, std::function<void()> action) {
 
 void PtyServer::Transmit(const QByteArray& bytes) {
   if (master_ < 0 || bytes.isEmpty()) return;
+  if (secondsPerByte_ <= 0) return Write(bytes);
+  // The computer sees the bytes when the line has carried the last of them.
+  sendFreeAt_ = std::max(Now(), sendFreeAt_) + secondsPerByte_ * static_cast<double>(bytes.size());
+  actions_.emplace(sendFreeAt_, [this, bytes] { Write(bytes); });
+}
+
+void PtyServer::Write(const QByteArray& bytes) {
+  if (master_ < 0) return;
   if (trace) trace('T', bytes);
   const char* data = bytes.constData();
   qsizetype left = bytes.size();

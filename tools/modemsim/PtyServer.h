@@ -36,6 +36,10 @@ class PtyServer final : public ConsoleHost {
   // Sees every byte: 'R' for received, 'T' for transmitted.
   std::function<void(char direction, const QByteArray& bytes)> trace;
 
+  // Paces both directions as a line at this many baud would (ten bits a byte); 0,
+  // the default, passes bytes as fast as the pseudo-terminal takes them.
+  void SetLineRate(int baudRate);
+
   // Serves until `stop` is set or the line has been hung up.
   void Run(const std::atomic<bool>& stop);
   [[nodiscard]] bool HungUp() const { return hungUp_; }
@@ -49,6 +53,7 @@ class PtyServer final : public ConsoleHost {
   [[nodiscard]] double Now() const;
   void RunDue();
   void ReadLine();
+  void Write(const QByteArray& bytes);
 
   int master_ = -1;
   QString slave_;
@@ -56,6 +61,10 @@ class PtyServer final : public ConsoleHost {
   ModemConsole* console_ = nullptr;
   bool hungUp_ = false;
   std::multimap<double, std::function<void()>> actions_;
+  // Line pacing: the time a byte takes, and when each direction is free again.
+  double secondsPerByte_ = 0;
+  double sendFreeAt_ = 0;
+  double receiveFreeAt_ = 0;
   std::chrono::steady_clock::time_point origin_ = std::chrono::steady_clock::now();
 };
 

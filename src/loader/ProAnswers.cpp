@@ -1,0 +1,33 @@
+#include "loader/ProAnswers.h"
+
+namespace {
+
+const QByteArray kLineBreak = QByteArrayLiteral("\r\n");
+
+bool IsLineBreakAt(const QByteArray& buffer, qsizetype at) {
+  return buffer.at(at) == '\r' && buffer.at(at + 1) == '\n';
+}
+
+}  // namespace
+
+bool IsFreshPrompt(const QByteArray& buffer) { return buffer.endsWith("\r\n\r\n=>"); }
+
+bool IsShortPrompt(const QByteArray& buffer) { return buffer.right(3).contains("=>"); }
+
+QByteArray DropLeadingLines(QByteArray buffer) {
+  qsizetype first = buffer.indexOf(kLineBreak);
+  while (first >= 0) {
+    // Only cut with at least one character beyond the two that would go.
+    if (first + 5 >= buffer.size()) break;
+    if (!IsLineBreakAt(buffer, first + 2)) {
+      buffer.remove(0, first + 4);
+    } else if (first == 0) {
+      // An empty line and the two characters after it: a stale "=>".
+      buffer.remove(0, 6);
+    } else {
+      break;
+    }
+    first = buffer.indexOf(kLineBreak);
+  }
+  return buffer;
+}

@@ -1,0 +1,122 @@
+#include "loader/ProSession.h"
+
+#include "core/Def_Globales.h"
+#include "loader/ConfigFileReader.h"
+#include "loader/LoaderTexts.h"
+#include "loader/ModemDialogue.h"
+#include "loader/ModemProfiles.h"
+#include "loader/ProAnswers.h"
+#include "loader/SequenceSteps.h"
+#include "loader/SessionLog.h"
+#include "platform/MessageBoxes.h"
+
+namespace {
+
+using namespace loader_texts;
+using sequence::Report;
+using sequence::SendOrReport;
+
+const QString kStartLine = QStringLiteral("Arrancado el módem ADSL Alcatel Speed Touch Pro");
+const QByteArray kSetPasswordCommand = QByteArrayLiteral("system setpassword password=");
+// The password's own line in the dialogue. The front of a Pro buffer may lose two
+// characters of a line, so the mask does not rely on the command's first word.
+const QByteArray kPasswordLead = QByteArrayLiteral("password=");
+const QString kRebootCommand = QStringLiteral("system reboot");
+
+constexpr int kEraseWaitSeconds = 40;
+constexpr int kAnswerWaitSeconds = 30;
+constexpr int kSlowReadPauseMs = 100;
+
+struct ProWait {
+  double limitSeconds = kAnswerWaitSeconds;
+  int pauseMs = 0;
+  bool (*done)(const QByteArray&) = &IsFreshPrompt;
+};
+
+// Collects answers into a fresh buffer, trimming its front after every read, until
+// `done` accepts it or the limit passes. True when the limit had not passed. Nothing
+// is shown meanwhile: the callers show the buffer once the wait is over.
+bool WaitForProAnswer(ModemDialogue& modem, const ProWait& wait, QByteArray* buffer) {
+  buffer->clear();
+  const Deadline deadline = modem.StartWait(wait.limitSeconds);
+  bool passed = false;
+  do {
+    modem.Yield();
+    buffer->append(modem.ReadResponse(wait.pauseMs));
+    *buffer = DropLeadingLines(*buffer);
+    passed = deadline.Passed();
+  } while (!wait.done(*buffer) && !passed);
+  return !passed;
+}
+
+// A wait whose buffer goes to the dialogue box when it ends, answered or not.
+bool WaitAndShow(ModemDialogue& modem, const ProWait& wait) {
+  QByteArray buffer;
+  const bool answered = WaitForProAnswer(modem, wait, &buffer);
+  modem.Box().Append(buffer);
+  return answered;
+}
+
+bool SendOneCommand(ModemDialogue& modem, const QString& command) {
+  if (!modem.SendLine(command)) return Report(kResponseTimeout);
+  if (WaitAndShow(modem, {})) return true;
+  // A bare CR ends whatever the console was doing; then the command once more, and
+  // this time any prompt at the end will do. That answer is not shown.
+  (void)modem.SendLine(QByteArray());
+  (void)modem.SendLine(command);
+  QByteArray ignored;
+  if (WaitForProAnswer(modem, {kAnswerWaitSeconds, 0, &IsShortPrompt}, &ignored)) return true;
+  return Report(kResponseTimeout);
+}
+
+bool EraseAndReboot(ModemDialogue& modem) {
+  if (!SendOrReport(modem, QStringLiteral("config erase"))) return false;
+  if (!WaitAndShow(modem, {kEraseWaitSeconds, kSlowReadPauseMs})) return Report(kUnexpectedAnswer);
+  if (!SendOrReport(modem, kRebootCommand)) return false;
+  modem.Box().Append(kRebootCommand.toLatin1());
+  return true;
+}
+
+}  // namespace
+
+bool RunProSession(ModemDialogue& modem, ConfigFileReader& file, SessionLog& log) {
+  QString line;
+  QString error;
+  if (!file.ReadLine(&line, &error)) return Report(error);  // the modality word
+  const ModemProfile& profile = *ProfileFor(kSpeedTouchPro);
+  if (!modem.OpenModemLink(kSpeedTouchPro, ServiceSettings.ComPort, profile.line)) {
+    return Report(kNotStarted);
+  }
+  log.Write(kStartLine);
+  if (!modem.IsOpen()) return Report(kChannelClosed);
+  if (!EraseAndReboot(modem)) return false;
+  if (!modem.WaitForModemPrompt(kSpeedTouchPro)) return Report(kCannotRestart);
+  if (!ProSetPassword(modem)) {
+    platform::ShowMessage(kSecondLoginFailed, QString(), platform::MsgIcon::None);
+    return false;
+  }
+  (void)SendProScript(modem, file);
+  // What came before the reboot was replaced by the wait after it: one snapshot.
+  log.Write(sequence::MaskEchoedPassword(modem.Box().Content(), kPasswordLead));
+  return false;
+}
+
+bool ProSetPassword(ModemDialogue& modem) {
+  if (!modem.SendLine(kSetPasswordCommand + sequence::AccessPasswordBytes())) {
+    return Report(kCannotContactAtuR);
+  }
+  if (WaitAndShow(modem, {kAnswerWaitSeconds, kSlowReadPauseMs})) return true;
+  return Report(kNoNewPasswordPrompt);
+}
+
+bool SendProScript(ModemDialogue& modem, ConfigFileReader& file) {
+  while (!file.AtEnd()) {
+    QString command;
+    QString error;
+    if (!file.ReadLine(&command, &error)) return Report(error);
+    if (sequence::IsSkippedLine(command)) continue;
+    if (!SendOneCommand(modem, command)) return false;
+  }
+  platform::ShowMessage(kConfigured, kConfiguredTitle, platform::MsgIcon::Information);
+  return true;
+}

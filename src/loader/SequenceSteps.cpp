@@ -1,0 +1,41 @@
+#include "loader/SequenceSteps.h"
+
+#include "core/Def_Globales.h"
+#include "loader/LoaderTexts.h"
+#include "loader/ModemDialogue.h"
+#include "loader/SessionLog.h"
+#include "platform/Cp1252.h"
+#include "platform/MessageBoxes.h"
+
+namespace sequence {
+
+bool Report(const QString& message) {
+  platform::ShowError(message, loader_texts::kErrorTitle);
+  return false;
+}
+
+QByteArray AccessPasswordBytes() { return platform::ToCp1252(ServiceSettings.AccessPassword); }
+
+bool SendOrReport(ModemDialogue& modem, const QString& line) {
+  return modem.SendLine(line) || Report(loader_texts::kCannotContactAtuR);
+}
+
+bool IsSkippedLine(const QString& line) {
+  return line.isEmpty() || line.startsWith(QLatin1Char('#'));
+}
+
+QByteArray MaskEchoedPassword(QByteArray dialogue, const QByteArray& lead) {
+  const QByteArray mask(kPasswordMask);
+  qsizetype from = dialogue.indexOf(lead);
+  while (from >= 0) {
+    const qsizetype start = from + lead.size();
+    qsizetype end = dialogue.indexOf('\r', start);
+    if (end < 0) end = dialogue.size();
+    // An empty password leaves nothing to hide, and a mask would suggest one.
+    if (end > start) dialogue.replace(start, end - start, mask);
+    from = dialogue.indexOf(lead, start + (end > start ? mask.size() : 0));
+  }
+  return dialogue;
+}
+
+}  // namespace sequence

@@ -1,0 +1,65 @@
+#include <gtest/gtest.h>
+
+#include "loader/ProAnswers.h"
+#include "loader/SequenceSteps.h"
+
+namespace {
+
+using sequence::MaskEchoedPassword;
+
+TEST(DropLeadingLinesTest, CasesThatKeepOrLoseTheFreshPrompt) {
+  // An answer of one line and its prompt is left alone.
+  EXPECT_EQ(DropLeadingLines("dns stop\r\n\r\n=>"), "dns stop\r\n\r\n=>");
+  // A prompt left over from the line before: gone, so it cannot end the next wait.
+  EXPECT_EQ(DropLeadingLines("\r\n\r\n=>"), "");
+  EXPECT_EQ(DropLeadingLines("\r\n\r\n=>config erase\r\n"), "config erase\r\n");
+  // Each cut takes the two characters after the first line break.
+  EXPECT_EQ(DropLeadingLines("ip flush\r\nabc\r\n\r\n=>"), "c\r\n\r\n=>");
+  // A last line of two characters or one is cut into, and the prompt is not seen.
+  EXPECT_EQ(DropLeadingLines("ip flush\r\nab\r\n\r\n=>"), "");
+  EXPECT_FALSE(IsFreshPrompt(DropLeadingLines("ip flush\r\nx\r\n\r\n=>")));
+}
+
+TEST(DropLeadingLinesTest, LongerAnswersKeepTheirPromptAndShortBuffersStay) {
+  const QByteArray answer =
+      "cip ifadd addr=198.51.100.42/30\r\nInterface cip0 added\r\nRoute table updated\r\n\r\n=>";
+  EXPECT_EQ(DropLeadingLines(answer), "ute table updated\r\n\r\n=>");
+  // The buffer grows a read at a time; the prompt survives every step of it.
+  QByteArray buffer;
+  for (const QByteArray& read : {QByteArray("cip ifadd addr=198.51.100.42/30\r\n"),
+                                 QByteArray("Interface cip0 added\r\n"),
+                                 QByteArray("Route table updated\r\n"), QByteArray("\r\n=>")}) {
+    buffer = DropLeadingLines(buffer + read);
+  }
+  EXPECT_TRUE(IsFreshPrompt(buffer));
+  for (const QByteArray& small : {QByteArray(), QByteArray("=>"), QByteArray("\r\n=>"),
+                                  QByteArray("ab\r\ncd"), QByteArray("\r\n\r\n=")}) {
+    EXPECT_EQ(DropLeadingLines(small), small) << small.toStdString();
+  }
+}
+
+TEST(ProPromptTest, FreshAndShortPrompts) {
+  EXPECT_TRUE(IsFreshPrompt("dhcp stop\r\n\r\n=>"));
+  EXPECT_FALSE(IsFreshPrompt("dhcp stop\r\n=>"));
+  EXPECT_FALSE(IsFreshPrompt("\r\n\r\n=> "));
+  EXPECT_TRUE(IsShortPrompt("dhcp stop\r\n=>"));
+  EXPECT_TRUE(IsShortPrompt("=> "));
+  EXPECT_FALSE(IsShortPrompt("=>\r\n"));
+  EXPECT_FALSE(IsShortPrompt("=> \r\n"));
+}
+
+TEST(MaskEchoedPasswordTest, TheLineAfterTheCommandIsHiddenWhateverItHolds) {
+  EXPECT_EQ(MaskEchoedPassword("Office# system admin tarnimol\r\nOffice# ", "system admin "),
+            "Office# system admin ********\r\nOffice# ");
+  // An echo broken up by line noise no longer holds the password whole.
+  EXPECT_EQ(MaskEchoedPassword("system admin tar\x81\xfenimol\r\n", "system admin "),
+            "system admin ********\r\n");
+  EXPECT_EQ(MaskEchoedPassword("stem setpassword password=a\r\nx password=b", "password="),
+            "stem setpassword password=********\r\nx password=********");
+  // Nothing to hide: no mask that would suggest a password.
+  EXPECT_EQ(MaskEchoedPassword("system admin \r\nOffice# ", "system admin "),
+            "system admin \r\nOffice# ");
+  EXPECT_EQ(MaskEchoedPassword("Office# ", "system admin "), "Office# ");
+}
+
+}  // namespace
