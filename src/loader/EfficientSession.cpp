@@ -82,12 +82,12 @@ bool RunEfficientSession(ModemDialogue& modem, ConfigFileReader& file, SessionLo
   if (!modem.OpenModemLink(kEfficientSS5660, ServiceSettings.ComPort, profile.line)) {
     return Report(kNotStarted);
   }
-  log.Write(kStartLine);
+  log.WriteText(kStartLine);
   QByteArray answer = modem.Box().Content();
   if (!EfficientLogin(modem, answer)) return Report(kFirstLoginFailed);
   if (!modem.IsOpen()) return Report(kChannelClosed);
   if (!RestoreDefaultsAndReboot(modem)) return false;
-  log.Write(modem.Box().Content());
+  log.WriteDialogue(modem.Box().Content());
   if (!modem.WaitForModemPrompt(kEfficientSS5660)) return Report(kCannotRestart);
   answer = modem.Box().Content();
   if (!EfficientLogin(modem, answer)) {
@@ -95,7 +95,7 @@ bool RunEfficientSession(ModemDialogue& modem, ConfigFileReader& file, SessionLo
     return false;
   }
   (void)SendEfficientScript(modem, file);
-  log.Write(modem.Box().Content());
+  log.WriteDialogue(modem.Box().Content());
   return false;
 }
 

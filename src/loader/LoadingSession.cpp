@@ -122,7 +122,7 @@ void LoadingSession::Run::Execute(const QString& phone) {
     RunModel(*entry);
   }
   if (!config_.Close(&error)) return ReportError(error);
-  log_.Write(kTrailer);
+  log_.WriteText(kTrailer);
   if (!log_.Close(&error)) ReportError(error);
 }
 

@@ -61,7 +61,7 @@ bool RunOfficeSession(ModemDialogue& modem, ConfigFileReader& file, SessionLog& 
   if (!modem.OpenModemLink(kSpeedTouchOffice, ServiceSettings.ComPort, profile.line)) {
     return Report(kNotStarted);
   }
-  log.Write(kStartLine);
+  log.WriteText(kStartLine);
   QByteArray answer = modem.Box().Content();
   if (!OfficeLogin(modem, answer)) return Report(kFirstLoginFailed);
   if (!modem.IsOpen()) return Report(kChannelClosed);
@@ -74,7 +74,7 @@ bool RunOfficeSession(ModemDialogue& modem, ConfigFileReader& file, SessionLog& 
   }
   (void)SendOfficeScript(modem, file);
   // What came before the reboot was replaced by the wait after it: one snapshot.
-  log.Write(sequence::MaskEchoedPassword(modem.Box().Content(), kAdminCommand));
+  log.WriteDialogue(sequence::MaskEchoedPassword(modem.Box().Content(), kAdminCommand));
   return false;
 }
 

@@ -87,7 +87,7 @@ bool RunProSession(ModemDialogue& modem, ConfigFileReader& file, SessionLog& log
   if (!modem.OpenModemLink(kSpeedTouchPro, ServiceSettings.ComPort, profile.line)) {
     return Report(kNotStarted);
   }
-  log.Write(kStartLine);
+  log.WriteText(kStartLine);
   if (!modem.IsOpen()) return Report(kChannelClosed);
   if (!EraseAndReboot(modem)) return false;
   if (!modem.WaitForModemPrompt(kSpeedTouchPro)) return Report(kCannotRestart);
@@ -97,7 +97,7 @@ bool RunProSession(ModemDialogue& modem, ConfigFileReader& file, SessionLog& log
   }
   (void)SendProScript(modem, file);
   // What came before the reboot was replaced by the wait after it: one snapshot.
-  log.Write(sequence::MaskEchoedPassword(modem.Box().Content(), kPasswordLead));
+  log.WriteDialogue(sequence::MaskEchoedPassword(modem.Box().Content(), kPasswordLead));
   return false;
 }
 

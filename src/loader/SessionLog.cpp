@@ -40,12 +40,16 @@ bool SessionLog::Open(const QString& path, const QString& secret, QString* error
   return true;
 }
 
-void SessionLog::Write(const QString& item) { Write(platform::ToCp1252(item)); }
+void SessionLog::WriteText(const QString& item) { WriteBytes(platform::ToCp1252(item)); }
 
-void SessionLog::Write(const QByteArray& item) {
+void SessionLog::WriteDialogue(const QByteArray& dialogue) {
+  QByteArray masked = dialogue;
+  if (!secret_.isEmpty()) masked.replace(secret_, kPasswordMask);
+  WriteBytes(masked);
+}
+
+void SessionLog::WriteBytes(QByteArray line) {
   if (fd_ < 0) return;
-  QByteArray line = item;
-  if (!secret_.isEmpty()) line.replace(secret_, kPasswordMask);
   line.append("\r\n");
   const char* data = line.constData();
   qsizetype left = line.size();
@@ -72,15 +76,15 @@ bool SessionLog::Close(QString* error) {
 
 bool WriteSessionLogHeader(SessionLog& log, const QString& phone, const QString& keyLine,
                            const QDateTime& now) {
-  log.Write(QStringLiteral("Sesión de configuración"));
-  log.Write(QStringLiteral("======================="));
-  log.Write(QString());
-  log.Write(QString());
-  log.Write(QStringLiteral("Abonado: ") + phone);
-  log.Write(QStringLiteral("Tipo de configuración: ") + keyLine);
-  log.Write(QStringLiteral("Fecha: ") + now.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")));
-  log.Write(QString());
-  log.Write(QStringLiteral("-- Comienzo de detalle de sesión --"));
-  log.Write(QString());
+  log.WriteText(QStringLiteral("Sesión de configuración"));
+  log.WriteText(QStringLiteral("======================="));
+  log.WriteText(QString());
+  log.WriteText(QString());
+  log.WriteText(QStringLiteral("Abonado: ") + phone);
+  log.WriteText(QStringLiteral("Tipo de configuración: ") + keyLine);
+  log.WriteText(QStringLiteral("Fecha: ") + now.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")));
+  log.WriteText(QString());
+  log.WriteText(QStringLiteral("-- Comienzo de detalle de sesión --"));
+  log.WriteText(QString());
   return true;
 }

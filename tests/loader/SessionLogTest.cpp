@@ -42,19 +42,34 @@ TEST_F(SessionLogTest, AccessPasswordNeverReachesTheFile) {
   {
     SessionLog log;
     ASSERT_TRUE(log.Open(LogPath(), QStringLiteral("se\u00f1al"), &error));
-    log.Write(QByteArray("Password: se\xf1" "al\r\nLogin incorrect\r\nPassword: se\xf1" "al"));
-    log.Write(QStringLiteral("Tipo de configuración: Efficient SS56660 señal"));
+    log.WriteDialogue(QByteArray("Password: se\xf1" "al\r\nLogin incorrect\r\nPassword: se\xf1" "al"));
+    log.WriteText(QStringLiteral("Abonado: 900123456"));
   }
   EXPECT_EQ(platform_.Read(QStringLiteral("Logs/900123456.log")),
             QByteArray("Password: ********\r\nLogin incorrect\r\nPassword: ********\r\n"
-                       "Tipo de configuraci\xf3n: Efficient SS56660 ********\r\n"));
+                       "Abonado: 900123456\r\n"));
 
   // A new session replaces the old log; an empty password hides nothing.
   SessionLog log;
   ASSERT_TRUE(log.Open(LogPath(), QString(), &error));
-  log.Write(QStringLiteral("Command-> "));
+  log.WriteDialogue(QByteArray("Command-> "));
   ASSERT_TRUE(log.Close(&error));
   EXPECT_EQ(platform_.Read(QStringLiteral("Logs/900123456.log")), QByteArray("Command-> \r\n"));
+}
+
+TEST_F(SessionLogTest, AShortPasswordIsMaskedInTheDialogueButLeavesTheProgramsLinesReadable) {
+  ASSERT_TRUE(EnsureLogsDirectory());
+  QString error;
+  SessionLog log;
+  ASSERT_TRUE(log.Open(LogPath(), QStringLiteral("1"), &error));
+  (void)WriteSessionLogHeader(log, QStringLiteral("911111111"), QStringLiteral("Speed Touch Pro dhcp"),
+                              QDateTime(QDate(2024, 11, 1), QTime(11, 1, 1)));
+  log.WriteDialogue(QByteArray("=>user config password=1\r\n=>"));
+  ASSERT_TRUE(log.Close(&error));
+  const QByteArray written = platform_.Read(QStringLiteral("Logs/900123456.log"));
+  EXPECT_TRUE(written.contains("Abonado: 911111111\r\n"));
+  EXPECT_TRUE(written.contains("Fecha: 01/11/2024 11:01:01\r\n"));
+  EXPECT_TRUE(written.endsWith("=>user config password=********\r\n=>\r\n"));
 }
 
 TEST_F(SessionLogTest, LogsDirectoryIsMadeOnceAndAFailureIsShown) {
