@@ -1,5 +1,7 @@
 #include "loader/ConfigFileReader.h"
 
+#include "loader/SequenceSteps.h"
+
 #include "platform/ErrorText.h"
 #include "platform/TextFile.h"
 
@@ -27,4 +29,12 @@ bool ConfigFileReader::Close(QString* /*error*/) {
   lines_.clear();
   next_ = 0;
   return true;
+}
+
+int ConfigFileReader::RemainingCommandLines() const {
+  int count = 0;
+  for (qsizetype i = next_; i < lines_.size(); ++i) {
+    if (!sequence::IsSkippedLine(lines_.at(i))) ++count;
+  }
+  return count;
 }

@@ -13,6 +13,8 @@ class ConfigFileReader {
   [[nodiscard]] bool AtEnd() const { return next_ >= lines_.size(); }
   // Fails with the end-of-file description when no line is left.
   [[nodiscard]] bool ReadLine(QString* line, QString* error);
+  // The lines still to come that would be sent to the modem (not empty, not comments).
+  [[nodiscard]] int RemainingCommandLines() const;
   [[nodiscard]] bool Close(QString* error);
 
  private:

@@ -2,7 +2,19 @@
 
 #include <cmath>
 
-Deadline::Deadline(platform::Clock& clock, double limitSeconds)
-    : clock_(&clock), end_(std::round(clock.Seconds() + limitSeconds)) {}
+#include "loader/SessionStatus.h"
 
-bool Deadline::Passed() const { return clock_->Seconds() > end_; }
+Deadline::Deadline(platform::Clock& clock, double limitSeconds, SessionStatus* status)
+    : clock_(&clock), end_(std::round(clock.Seconds() + limitSeconds)), status_(status) {
+  if (status_ != nullptr) status_->BeginWait(this, end_);
+}
+
+Deadline::~Deadline() {
+  if (status_ != nullptr) status_->EndWait(this);
+}
+
+bool Deadline::Passed() const {
+  const double now = clock_->Seconds();
+  if (status_ != nullptr) status_->Tick(now);
+  return now > end_;
+}

@@ -6,13 +6,16 @@
 #include "loader/LoaderTexts.h"
 #include "loader/ModemDialogue.h"
 #include "loader/ModemProfiles.h"
+#include "loader/SequenceSteps.h"
 #include "loader/SessionLog.h"
-#include "platform/Cp1252.h"
 #include "platform/MessageBoxes.h"
 
 namespace {
 
 using namespace loader_texts;
+using sequence::AccessPasswordBytes;
+using sequence::Report;
+using sequence::SendOrReport;
 
 const QString kStartLine = QStringLiteral("Arrancado el módem ADSL Efficent SS5660");
 const QString kCannotSetPasswords =
@@ -23,13 +26,6 @@ const QString kPasswordsDiffer = QStringLiteral("Las claves introducidas no coin
 constexpr int kDefaultsWaitSeconds = 40;
 constexpr int kCommandWaitSeconds = 5;
 constexpr int kLoginPauseMs = 100;
-
-QByteArray AccessPasswordBytes() { return platform::ToCp1252(ServiceSettings.AccessPassword); }
-
-bool Report(const QString& message) {
-  platform::ShowError(message, kErrorTitle);
-  return false;
-}
 
 // A prompt, a password request or the word "default" ends a command's wait.
 bool CommandAnswered(const QByteArray& collected) {
@@ -58,15 +54,13 @@ bool SendPasswordAndRead(ModemDialogue& modem, QByteArray& answer) {
   return true;
 }
 
-bool SendOrReport(ModemDialogue& modem, const QString& line) {
-  return modem.SendLine(line) || Report(kCannotContactAtuR);
-}
-
 bool RestoreDefaultsAndReboot(ModemDialogue& modem) {
+  modem.SetStep(sequence::kStepErase);
   if (!SendOrReport(modem, QStringLiteral("default all"))) return false;
   const AnswerWait defaults{kDefaultsWaitSeconds, kLoginPauseMs,
                             [](const QByteArray& text) { return text.contains("Command"); }};
   if (!WaitForAnswer(modem, defaults)) return Report(kUnexpectedAnswer);
+  modem.SetStep(sequence::kStepReboot);
   if (!SendOrReport(modem, QStringLiteral("reboot"))) return false;
   if (!modem.ReadResponse(kLoginPauseMs).contains("sure")) return Report(kUnexpectedAnswer);
   return SendOrReport(modem, QStringLiteral("y"));
@@ -100,6 +94,7 @@ bool RunEfficientSession(ModemDialogue& modem, ConfigFileReader& file, SessionLo
 }
 
 bool EfficientLogin(ModemDialogue& modem, QByteArray& answer) {
+  modem.SetStep(sequence::kStepLogin);
   if (!answer.contains("Password")) {
     // A console that shows its prompt straight away has no password yet.
     if (answer.contains("Command")) return EfficientSetPassword(modem);
@@ -113,6 +108,7 @@ bool EfficientLogin(ModemDialogue& modem, QByteArray& answer) {
 }
 
 bool EfficientSetPassword(ModemDialogue& modem) {
+  modem.SetStep(sequence::kStepSetPassword);
   if (!SendOrReport(modem, QStringLiteral("set password"))) return false;
   if (!modem.ReadResponse(1000).contains("New password :")) return Report(kNoNewPasswordPrompt);
   if (!modem.SendLine(AccessPasswordBytes())) return Report(kCannotContactAtuR);
@@ -124,13 +120,7 @@ bool EfficientSetPassword(ModemDialogue& modem) {
 }
 
 bool SendEfficientScript(ModemDialogue& modem, ConfigFileReader& file) {
-  while (!file.AtEnd()) {
-    QString line;
-    QString error;
-    if (!file.ReadLine(&line, &error)) return Report(error);
-    if (line.isEmpty() || line.startsWith(QLatin1Char('#'))) continue;
-    if (!SendOneCommand(modem, line, file.AtEnd())) return false;
-  }
+  if (!sequence::SendCommandLines(modem, file, &SendOneCommand)) return false;
   platform::ShowMessage(kConfigured, kConfiguredTitle, platform::MsgIcon::Information);
   return true;
 }

@@ -62,6 +62,7 @@ class LoadingSession::Run {
       view->SetButtonsEnabled(false);
       caption_ = view->Caption();
     }
+    owner_.status_.SetLines(0, 0);
   }
 
   // Reached from every way out of the session.
@@ -72,6 +73,7 @@ class LoadingSession::Run {
     // Unconditionally: a port that broke is no longer "open" but may still hold the
     // device until it is closed.
     owner_.link_->Close();
+    owner_.status_.Clear();
     if (LoadingView* view = owner_.view_) {
       view->SetBusyPointer(false);
       view->SetCaption(caption_);
@@ -164,7 +166,7 @@ void LoadingSession::Run::RunModel(const ModelEntry& entry) {
     view->SetCaption(caption_ + QString::fromUtf8(entry.captionSuffix));
   }
   SelectedModel = entry.model;
-  ModemDialogue modem(*owner_.link_, owner_.clock_, owner_.box_);
+  ModemDialogue modem(*owner_.link_, owner_.clock_, owner_.box_, &owner_.status_);
   (void)entry.run(modem, config_, log_);
 }
 
@@ -175,6 +177,7 @@ LoadingSession::LoadingSession(LoadingView* view, std::unique_ptr<platform::Seri
                                platform::Clock& clock)
     : view_(view), link_(std::move(link)), clock_(clock) {
   box_.AttachView(view_);
+  status_.AttachView(view_);
 }
 
 LoadingSession::~LoadingSession() { ClosePort(); }
@@ -191,4 +194,5 @@ void LoadingSession::ClosePort() { link_->Close(); }
 void LoadingSession::DetachView() {
   view_ = nullptr;
   box_.AttachView(nullptr);
+  status_.AttachView(nullptr);
 }

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "loader/DialogueBox.h"
+#include "loader/SessionStatus.h"
 #include "platform/Clock.h"
 #include "platform/SerialLink.h"
 
@@ -44,5 +45,6 @@ class LoadingSession {
   std::unique_ptr<platform::SerialLink> link_;
   platform::Clock& clock_;
   DialogueBox box_;
+  SessionStatus status_;
   bool running_ = false;
 };

@@ -20,4 +20,8 @@ class LoadingView {
   virtual void SetBusyPointer(bool busy) = 0;
   // Both buttons of the screen at once: off while a session runs.
   virtual void SetButtonsEnabled(bool enabled) = 0;
+  // The status line: the step in progress and the seconds left of its wait; "" idle.
+  virtual void ShowStatus(const QString& text) = 0;
+  // Command lines of the file sent so far, out of all of them.
+  virtual void ShowProgress(int sent, int total) = 0;
 };

@@ -4,6 +4,7 @@
 #include "loader/CleanReceivedText.h"
 #include "loader/LoaderTexts.h"
 #include "loader/ModemProfiles.h"
+#include "loader/SessionStatus.h"
 #include "platform/Cp1252.h"
 #include "platform/MessageBoxes.h"
 
@@ -41,7 +42,7 @@ bool ModemDialogue::SendLine(const QByteArray& bytes) {
 QByteArray ModemDialogue::ReadResponse(int pauseMs) {
   if (pauseMs > 0) clock_.SleepMs(pauseMs);
   if (!link_.IsOpen()) return {};
-  const Deadline wait(clock_, kAnswerWaitSeconds);
+  const Deadline wait(clock_, kAnswerWaitSeconds, status_);
   QByteArray buffer;
   bool passed = false;
   do {
@@ -79,6 +80,7 @@ bool ModemDialogue::OpenModemLink(std::int16_t model, int port,
     platform::ShowSystemWarning(error);
     return false;
   }
+  SetStep(QStringLiteral("Esperando a que se encienda el módem"));
   const auto answer =
       platform::ShowMessage(loader_texts::kPowerOnQuestion, loader_texts::kPowerOnTitle,
                             platform::MsgIcon::Information, platform::MsgButtons::OkCancel);
@@ -89,7 +91,8 @@ bool ModemDialogue::OpenModemLink(std::int16_t model, int port,
 bool ModemDialogue::WaitForModemPrompt(std::int16_t model) {
   const ModemProfile* profile = ProfileFor(model);
   if (profile == nullptr || !link_.IsOpen()) return false;
-  const Deadline wait(clock_, profile->firstPromptLimitSeconds);
+  SetStep(QStringLiteral("Esperando el indicador del módem"));
+  const Deadline wait(clock_, profile->firstPromptLimitSeconds, status_);
   QByteArray collected;
   bool found = false;
   bool passed = false;
@@ -118,6 +121,14 @@ bool ModemDialogue::WaitForModemPrompt(std::int16_t model) {
   }
   clock_.SleepMs(profile->settlingPauseMs);
   return true;
+}
+
+void ModemDialogue::SetStep(const QString& step) {
+  if (status_ != nullptr) status_->SetStep(step);
+}
+
+void ModemDialogue::SetLines(int sent, int total) {
+  if (status_ != nullptr) status_->SetLines(sent, total);
 }
 
 void ModemDialogue::ReportBrokenLink() {

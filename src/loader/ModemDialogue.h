@@ -10,6 +10,8 @@
 #include "platform/Clock.h"
 #include "platform/SerialLink.h"
 
+class SessionStatus;
+
 // The few operations every loading sequence is built from: open the link and wait
 // for the console, send a line, read an answer. They run on the user-interface
 // thread and keep the window alive by yielding once per pass of every wait. Every one
@@ -17,8 +19,9 @@
 // it is not.
 class ModemDialogue {
  public:
-  ModemDialogue(platform::SerialLink& link, platform::Clock& clock, DialogueBox& box)
-      : link_(link), clock_(clock), box_(box) {}
+  ModemDialogue(platform::SerialLink& link, platform::Clock& clock, DialogueBox& box,
+                SessionStatus* status = nullptr)
+      : link_(link), clock_(clock), box_(box), status_(status) {}
 
   // Sends the bytes and one CR, then waits until they have left. A port that breaks
   // meanwhile ends the wait: the line then counts as not sent.
@@ -42,7 +45,12 @@ class ModemDialogue {
   [[nodiscard]] bool IsOpen() const { return link_.IsOpen(); }
   void ClosePort() { link_.Close(); }
   void Yield() { clock_.Yield(); }
-  [[nodiscard]] Deadline StartWait(double limitSeconds) { return Deadline(clock_, limitSeconds); }
+  [[nodiscard]] Deadline StartWait(double limitSeconds) {
+    return Deadline(clock_, limitSeconds, status_);
+  }
+  // The status line of the loading screen: the step in progress, the lines sent.
+  void SetStep(const QString& step);
+  void SetLines(int sent, int total);
   [[nodiscard]] DialogueBox& Box() { return box_; }
 
  private:
@@ -52,4 +60,5 @@ class ModemDialogue {
   platform::SerialLink& link_;
   platform::Clock& clock_;
   DialogueBox& box_;
+  SessionStatus* status_ = nullptr;
 };

@@ -43,11 +43,13 @@ bool SendOneCommand(ModemDialogue& modem, const QString& command, bool lastLine)
 }
 
 bool EraseAndReboot(ModemDialogue& modem) {
+  modem.SetStep(sequence::kStepErase);
   if (!SendOrReport(modem, QStringLiteral("erase all"))) return false;
   if (!WaitForAnswer(modem, {kEraseWaitSeconds, kLoginPauseMs, &HasPrompt})) {
     return Report(kUnexpectedAnswer);
   }
   // The Office restarts at once: there is no question to confirm.
+  modem.SetStep(sequence::kStepReboot);
   return SendOrReport(modem, QStringLiteral("reboot"));
 }
 
@@ -79,6 +81,7 @@ bool RunOfficeSession(ModemDialogue& modem, ConfigFileReader& file, SessionLog& 
 }
 
 bool OfficeLogin(ModemDialogue& modem, QByteArray& answer) {
+  modem.SetStep(sequence::kStepLogin);
   if (!answer.contains("Login:")) return Report(kInvalidAnswer);
   const QByteArray password = sequence::AccessPasswordBytes();
   for (const QByteArray& word : {password, password, kFactoryLoginWord, kFactoryLoginWord}) {
@@ -91,19 +94,12 @@ bool OfficeLogin(ModemDialogue& modem, QByteArray& answer) {
 
 bool SendOfficeScript(ModemDialogue& modem, ConfigFileReader& file) {
   // The administrator line goes first, but only when the file has a body at all.
-  bool adminLineSent = false;
-  while (!file.AtEnd()) {
-    QString line;
-    QString error;
-    if (!adminLineSent) {
-      line = QString::fromLatin1(kAdminCommand) + ServiceSettings.AccessPassword;
-      adminLineSent = true;
-    } else if (!file.ReadLine(&line, &error)) {
-      return Report(error);
-    }
-    if (sequence::IsSkippedLine(line)) continue;
-    if (!SendOneCommand(modem, line, file.AtEnd())) return false;
+  if (!file.AtEnd()) {
+    modem.SetStep(QStringLiteral("Enviando la clave de administración"));
+    const QString adminLine = QString::fromLatin1(kAdminCommand) + ServiceSettings.AccessPassword;
+    if (!SendOneCommand(modem, adminLine, false)) return false;
   }
+  if (!sequence::SendCommandLines(modem, file, &SendOneCommand)) return false;
   platform::ShowMessage(kConfigured, kConfiguredTitle, platform::MsgIcon::Information);
   return true;
 }

@@ -57,7 +57,8 @@ bool WaitAndShow(ModemDialogue& modem, const ProWait& wait) {
   return answered;
 }
 
-bool SendOneCommand(ModemDialogue& modem, const QString& command) {
+// Every answer is waited for, the last line's too.
+bool SendOneCommand(ModemDialogue& modem, const QString& command, bool /*lastLine*/) {
   if (!modem.SendLine(command)) return Report(kResponseTimeout);
   if (WaitAndShow(modem, {})) return true;
   // A bare CR ends whatever the console was doing; then the command once more, and
@@ -70,8 +71,10 @@ bool SendOneCommand(ModemDialogue& modem, const QString& command) {
 }
 
 bool EraseAndReboot(ModemDialogue& modem) {
+  modem.SetStep(sequence::kStepErase);
   if (!SendOrReport(modem, QStringLiteral("config erase"))) return false;
   if (!WaitAndShow(modem, {kEraseWaitSeconds, kSlowReadPauseMs})) return Report(kUnexpectedAnswer);
+  modem.SetStep(sequence::kStepReboot);
   if (!SendOrReport(modem, kRebootCommand)) return false;
   modem.Box().Append(kRebootCommand.toLatin1());
   return true;
@@ -102,6 +105,7 @@ bool RunProSession(ModemDialogue& modem, ConfigFileReader& file, SessionLog& log
 }
 
 bool ProSetPassword(ModemDialogue& modem) {
+  modem.SetStep(sequence::kStepSetPassword);
   if (!modem.SendLine(kSetPasswordCommand + sequence::AccessPasswordBytes())) {
     return Report(kCannotContactAtuR);
   }
@@ -110,13 +114,7 @@ bool ProSetPassword(ModemDialogue& modem) {
 }
 
 bool SendProScript(ModemDialogue& modem, ConfigFileReader& file) {
-  while (!file.AtEnd()) {
-    QString command;
-    QString error;
-    if (!file.ReadLine(&command, &error)) return Report(error);
-    if (sequence::IsSkippedLine(command)) continue;
-    if (!SendOneCommand(modem, command)) return false;
-  }
+  if (!sequence::SendCommandLines(modem, file, &SendOneCommand)) return false;
   platform::ShowMessage(kConfigured, kConfiguredTitle, platform::MsgIcon::Information);
   return true;
 }

@@ -1,6 +1,7 @@
 #include "loader/SequenceSteps.h"
 
 #include "core/Def_Globales.h"
+#include "loader/ConfigFileReader.h"
 #include "loader/LoaderTexts.h"
 #include "loader/ModemDialogue.h"
 #include "loader/SessionLog.h"
@@ -22,6 +23,23 @@ bool SendOrReport(ModemDialogue& modem, const QString& line) {
 
 bool IsSkippedLine(const QString& line) {
   return line.isEmpty() || line.startsWith(QLatin1Char('#'));
+}
+
+bool SendCommandLines(ModemDialogue& modem, ConfigFileReader& file,
+                      bool (*sendOne)(ModemDialogue&, const QString&, bool lastLine)) {
+  const int total = file.RemainingCommandLines();
+  int sent = 0;
+  modem.SetLines(sent, total);
+  while (!file.AtEnd()) {
+    QString line;
+    QString error;
+    if (!file.ReadLine(&line, &error)) return Report(error);
+    if (IsSkippedLine(line)) continue;
+    modem.SetStep(QStringLiteral("Enviando la línea %1 de %2").arg(sent + 1).arg(total));
+    if (!sendOne(modem, line, file.AtEnd())) return false;
+    modem.SetLines(++sent, total);
+  }
+  return true;
 }
 
 QByteArray MaskEchoedPassword(QByteArray dialogue, const QByteArray& lead) {

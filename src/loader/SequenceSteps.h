@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+class ConfigFileReader;
 class ModemDialogue;
 
 // Small steps that the Speed Touch sequences share.
@@ -21,6 +22,17 @@ bool Report(const QString& message);
 
 // Empty lines and comments ("#" first) of a configuration file are never sent.
 [[nodiscard]] bool IsSkippedLine(const QString& line);
+
+// The status line's words for the steps every sequence goes through.
+inline const QString kStepLogin = QStringLiteral("Introduciendo la clave de acceso");
+inline const QString kStepSetPassword = QStringLiteral("Estableciendo la clave de acceso");
+inline const QString kStepErase = QStringLiteral("Borrando la configuración anterior");
+inline const QString kStepReboot = QStringLiteral("Reiniciando el módem");
+
+// Sends the file's remaining command lines one by one through `sendOne`, showing
+// which line goes and how many have gone. False as soon as one fails.
+[[nodiscard]] bool SendCommandLines(ModemDialogue& modem, ConfigFileReader& file,
+                                    bool (*sendOne)(ModemDialogue&, const QString&, bool lastLine));
 
 // The dialogue with whatever follows `lead` on its line written as the password mask.
 // The log masks the password wherever it occurs whole; an echo broken up by line

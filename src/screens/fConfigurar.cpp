@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -59,6 +60,14 @@ fConfigurar::fConfigurar(QWidget* parent) : Screen(parent) {
   Text1->setMinimumSize(560, 280);
   (new QVBoxLayout(Frame1))->addWidget(Text1);
 
+  lEstado = new QLabel(this);
+  lEstado->setObjectName(QStringLiteral("lEstado"));
+  pbLineas = new QProgressBar(this);
+  pbLineas->setObjectName(QStringLiteral("pbLineas"));
+  pbLineas->setRange(0, 1);
+  pbLineas->setValue(0);
+  pbLineas->setFormat(QStringLiteral("%v de %m líneas"));
+
   cInstalar = new QPushButton(QStringLiteral("Co&nfigurar"), this);
   cInstalar->setObjectName(QStringLiteral("cInstalar"));
   cInstalar->setToolTip(QStringLiteral("Iniciar la configuración del ATU-r"));
@@ -72,6 +81,8 @@ fConfigurar::fConfigurar(QWidget* parent) : Screen(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(phoneRow);
   layout->addWidget(Frame1);
+  layout->addWidget(lEstado);
+  layout->addWidget(pbLineas);
   layout->addLayout(buttons);
 
   setTabOrder(tTelf, Text1);
@@ -139,6 +150,14 @@ void fConfigurar::SetBusyPointer(bool busy) {
   } else {
     QApplication::restoreOverrideCursor();
   }
+}
+
+void fConfigurar::ShowStatus(const QString& text) { lEstado->setText(text); }
+
+void fConfigurar::ShowProgress(int sent, int total) {
+  pbLineas->setRange(0, std::max(total, 1));
+  pbLineas->setValue(sent);
+  pbLineas->setTextVisible(total > 0);
 }
 
 void fConfigurar::SetButtonsEnabled(bool enabled) {

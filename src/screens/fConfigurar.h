@@ -7,6 +7,8 @@
 
 class LoadingSession;
 class QGroupBox;
+class QLabel;
+class QProgressBar;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -26,6 +28,8 @@ class fConfigurar final : public Screen, private LoadingView {
   QPushButton* cExit = nullptr;
   QGroupBox* Frame1 = nullptr;
   QPlainTextEdit* Text1 = nullptr;
+  QLabel* lEstado = nullptr;           // the step in progress and the seconds left
+  QProgressBar* pbLineas = nullptr;    // command lines sent
 
   [[nodiscard]] LoadingSession& Session() { return *session_; }
 
@@ -45,6 +49,8 @@ class fConfigurar final : public Screen, private LoadingView {
   void SetCaption(const QString& caption) override;
   void SetBusyPointer(bool busy) override;
   void SetButtonsEnabled(bool enabled) override;
+  void ShowStatus(const QString& text) override;
+  void ShowProgress(int sent, int total) override;
 
   std::unique_ptr<LoadingSession> session_;
   bool busyPointer_ = false;

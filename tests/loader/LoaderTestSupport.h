@@ -63,6 +63,14 @@ class RecordingView final : public LoadingView {
     Use();
     buttonsEnabled = enabled;
   }
+  void ShowStatus(const QString& text) override {
+    Use();
+    statuses << text;
+  }
+  void ShowProgress(int sent, int total) override {
+    Use();
+    progress << qMakePair(sent, total);
+  }
 
   QString dialogue;
   QString caption = kScreenCaption;
@@ -70,6 +78,8 @@ class RecordingView final : public LoadingView {
   QStringList appended;  // every text added to the dialogue, in order
   bool busy = false;
   bool buttonsEnabled = true;
+  QStringList statuses;              // every status line shown, in order
+  QList<QPair<int, int>> progress;   // every (sent, total) shown, in order
   bool gone = false;
 
  private:

@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QLabel>
 #include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 
@@ -126,6 +128,7 @@ TEST_F(fConfigurarTest, AWholeSessionRunsThroughTheWindowWhichCannotBeLeftMeanwh
     EXPECT_FALSE(screen_->cInstalar->isEnabled());
     EXPECT_FALSE(screen_->cExit->isEnabled());
     EXPECT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(screen_->lEstado->text(), QString::fromUtf8("Esperando a que se encienda el módem"));
     screen_->close();  // refused while the session runs
     QTest::keyClick(screen_, Qt::Key_Escape);
     EXPECT_TRUE(screen_->isVisible());
@@ -141,6 +144,9 @@ TEST_F(fConfigurarTest, AWholeSessionRunsThroughTheWindowWhichCannotBeLeftMeanwh
   EXPECT_TRUE(screen_->cExit->isEnabled());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
   EXPECT_FALSE(link_->IsOpen());
+  EXPECT_EQ(screen_->pbLineas->value(), 14);  // every command line of the file went
+  EXPECT_EQ(screen_->pbLineas->maximum(), 14);
+  EXPECT_TRUE(screen_->lEstado->text().isEmpty());
 
   screen_->cExit->click();
   Settle();
