@@ -2,26 +2,18 @@
 
 #include <QString>
 #include <QStringList>
-#include <ostream>
 
 #include "config/SubscriberData.h"
 #include "core/Def_Globales.h"
+#include "core/ReadableFailures.h"
 #include "support/TestPlatform.h"
-
-// Readable failure messages for texts and message boxes.
-inline void PrintTo(const QString& text, std::ostream* os) {
-  *os << '"' << text.toStdString() << '"';
-}
-
-namespace testing_support {
-inline void PrintTo(const ShownBox& box, std::ostream* os) {
-  *os << "{\"" << box.text.toStdString() << "\", \"" << box.title.toStdString() << "\", icon "
-      << static_cast<int>(box.icon) << ", buttons " << static_cast<int>(box.buttons) << '}';
-}
-}  // namespace testing_support
 
 // The subscribers and service settings the configuration tests share.
 namespace config_examples {
+
+inline const testing_support::ShownBox kSaved{QStringLiteral("Fichero de configuración almacenado"),
+                                              QStringLiteral("Salvar..."), platform::MsgIcon::Information,
+                                              platform::MsgButtons::Ok};
 
 inline TypedQuad Quad(const char* dotted) {
   const QStringList parts = QString::fromLatin1(dotted).split(QLatin1Char('.'));

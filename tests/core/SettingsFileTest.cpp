@@ -35,28 +35,31 @@ class SettingsFileTest : public ::testing::Test {
   // A message box with the exclamation icon and the application's title.
   ShownBox Warning(const QString& text) const { return {text, QString(), MsgIcon::Exclamation, platform::MsgButtons::Ok}; }
 
+  // VPI, VCI and the phone's digit limits.
+  static QList<int> Numbers() {
+    return {ServiceSettings.AtmCircuit.Vpi, ServiceSettings.AtmCircuit.Vci, ServiceSettings.PhoneMinDigits,
+            ServiceSettings.PhoneMaxDigits};
+  }
+
   TestPlatform platform_;
 };
 
+// A directory of that name counts as absent.
 TEST_F(SettingsFileTest, AbsentFileGivesDefaultsSilentlyAndResetsThePort) {
-  ServiceSettings.ComPort = 5;
-  EXPECT_TRUE(LoadServiceSettings());
-  EXPECT_EQ(ServiceSettings.ComPort, 1);
-  EXPECT_EQ(ServiceSettings.EdcMask, (Octets{255, 255, 255, 240}));
-  EXPECT_EQ(ServiceSettings.EdcNetwork, kOperatorEdcNetwork);
-  EXPECT_EQ(ServiceSettings.DnsServer, kOperatorDnsServer);
-  EXPECT_EQ(ServiceSettings.AtmCircuit.Vpi, 8);
-  EXPECT_EQ(ServiceSettings.AtmCircuit.Vci, 32);
-  EXPECT_EQ(ServiceSettings.PhoneMinDigits, 9);
-  EXPECT_EQ(ServiceSettings.PhoneMaxDigits, 9);
-  EXPECT_EQ(ServiceSettings.AccessPassword, "tarnimol");  // passwords are not touched
-  EXPECT_TRUE(platform_.boxes.shown.isEmpty());
-}
-
-TEST_F(SettingsFileTest, ADirectoryOfThatNameCountsAsAbsent) {
-  ASSERT_TRUE(QDir(platform_.Dir()).mkdir("conf_gen.dat"));
-  EXPECT_TRUE(LoadServiceSettings());
-  EXPECT_EQ(ServiceSettings.AtmCircuit.Vci, 32);
+  for (const bool directory : {false, true}) {
+    if (directory) {
+      ASSERT_TRUE(QDir(platform_.Dir()).mkdir("conf_gen.dat"));
+    }
+    ServiceSettings.ComPort = 5;
+    ServiceSettings.AtmCircuit = {1, 2};
+    EXPECT_TRUE(LoadServiceSettings());
+    EXPECT_EQ(ServiceSettings.ComPort, 1);
+    EXPECT_EQ(ServiceSettings.EdcMask, (Octets{255, 255, 255, 240}));
+    EXPECT_EQ(ServiceSettings.EdcNetwork, kOperatorEdcNetwork);
+    EXPECT_EQ(ServiceSettings.DnsServer, kOperatorDnsServer);
+    EXPECT_EQ(Numbers(), (QList<int>{8, 32, 9, 9}));
+    EXPECT_EQ(ServiceSettings.AccessPassword, "tarnimol");  // passwords are not touched
+  }
   EXPECT_TRUE(platform_.boxes.shown.isEmpty());
 }
 
@@ -72,10 +75,7 @@ TEST_F(SettingsFileTest, SaveThenLoadGivesBackEveryField) {
   EXPECT_EQ(ServiceSettings.EdcNetwork, (Octets{203, 0, 113, 192}));
   EXPECT_EQ(ServiceSettings.EdcMask, (Octets{255, 255, 255, 240}));
   EXPECT_EQ(ServiceSettings.DnsServer, (Octets{198, 51, 100, 7}));
-  EXPECT_EQ(ServiceSettings.AtmCircuit.Vpi, 8);
-  EXPECT_EQ(ServiceSettings.AtmCircuit.Vci, 35);
-  EXPECT_EQ(ServiceSettings.PhoneMinDigits, 6);
-  EXPECT_EQ(ServiceSettings.PhoneMaxDigits, 11);
+  EXPECT_EQ(Numbers(), (QList<int>{8, 35, 6, 11}));
   EXPECT_TRUE(platform_.boxes.shown.isEmpty());
 }
 
@@ -104,8 +104,7 @@ TEST_F(SettingsFileTest, ASixteenLineFileKeepsTheLastFieldAndSaysTheFileEnded) {
   EXPECT_FALSE(LoadServiceSettings());
   EXPECT_EQ(ServiceSettings.PhoneMinDigits, 6);  // line 16 was taken
   EXPECT_EQ(ServiceSettings.PhoneMaxDigits, 42);
-  ASSERT_EQ(platform_.boxes.shown.size(), 1);
-  EXPECT_EQ(platform_.boxes.shown[0], Warning(QString::fromUtf8(platform::kEndOfFileText)));
+  EXPECT_EQ(platform_.boxes.shown, QList<ShownBox>{Warning(QString::fromUtf8(platform::kEndOfFileText))});
 }
 
 TEST_F(SettingsFileTest, AnEmptyLineStopsReadingThereAndKeepsLaterFields) {
@@ -120,8 +119,7 @@ TEST_F(SettingsFileTest, AnEmptyLineStopsReadingThereAndKeepsLaterFields) {
   EXPECT_EQ(ServiceSettings.EdcMask, (Octets{255, 2, 3, 4}));
   EXPECT_EQ(ServiceSettings.DnsServer, dnsBefore);
   EXPECT_EQ(ServiceSettings.AtmCircuit.Vpi, 5);
-  ASSERT_EQ(platform_.boxes.shown.size(), 1);
-  EXPECT_EQ(platform_.boxes.shown[0], Warning(QString::fromUtf8(platform::kNotANumberText)));
+  EXPECT_EQ(platform_.boxes.shown, QList<ShownBox>{Warning(QString::fromUtf8(platform::kNotANumberText))});
 }
 
 TEST_F(SettingsFileTest, NumbersOutsideSixteenBitsOrInOtherNotationsAreRefused) {
@@ -159,8 +157,7 @@ TEST_F(SettingsFileTest, SavingIntoAMissingDirectoryFailsWithTheDescription) {
   platform::FixedAppDirectory blocked(platform_.PathOf("no-such-folder"));
   platform::Current().appDirectory = &blocked;
   EXPECT_FALSE(SaveServiceSettings(kSixteenTexts));
-  ASSERT_EQ(platform_.boxes.shown.size(), 1);
-  EXPECT_EQ(platform_.boxes.shown[0], Warning(platform::DescribeSystemError(ENOENT)));
+  EXPECT_EQ(platform_.boxes.shown, QList<ShownBox>{Warning(platform::DescribeSystemError(ENOENT))});
 }
 
 TEST_F(SettingsFileTest, AWriteThatFailsHalfwayLeavesTheOldFileWhole) {
@@ -179,8 +176,7 @@ TEST_F(SettingsFileTest, AWriteThatFailsHalfwayLeavesTheOldFileWhole) {
 
   EXPECT_FALSE(saved_ok);
   EXPECT_EQ(platform_.Read("conf_gen.dat"), before);
-  ASSERT_EQ(platform_.boxes.shown.size(), 1);
-  EXPECT_EQ(platform_.boxes.shown[0], Warning(platform::DescribeSystemError(EFBIG)));
+  EXPECT_EQ(platform_.boxes.shown, QList<ShownBox>{Warning(platform::DescribeSystemError(EFBIG))});
   EXPECT_EQ(QDir(platform_.Dir()).entryList(QDir::Files | QDir::Hidden).size(), 1);  // no temporary left
 }
 

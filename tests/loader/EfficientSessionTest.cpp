@@ -4,76 +4,45 @@
 #include "loader/LoaderTestSupport.h"
 #include "loader/LoaderTexts.h"
 #include "modemsim/EfficientConsole.h"
-#include "platform/Cp1252.h"
 
-using loader_testing::AsLines;
-using loader_testing::EfficientDhcpCommands;
-using loader_testing::EfficientDhcpFile;
-using loader_testing::SimulatedScreen;
+using namespace loader_testing;
 using modemsim::Behaviour;
 
 namespace {
 
-const QString kPhone = QStringLiteral("900123456");
-const QByteArray kStartLine = "Arrancado el m\xf3" "dem ADSL Efficent SS5660\r\n";
-const QByteArray kTrailer = "-- Fin de detalle de sesi\xf3n --\r\n";
+const QStringList kLogin = {"tarnimol"};
+const QStringList kSetPassword = {"set password", "tarnimol", "tarnimol"};
+const QStringList kReset = {"default all", "reboot", "y"};
 
-QStringList Login() { return {QStringLiteral("tarnimol")}; }
-QStringList SetPassword() {
-  return {QStringLiteral("set password"), QStringLiteral("tarnimol"), QStringLiteral("tarnimol")};
-}
-QStringList Reset() {
-  return {QStringLiteral("default all"), QStringLiteral("reboot"), QStringLiteral("y")};
-}
-
-class EfficientSessionTest : public ::testing::Test {
+class EfficientSessionTest : public ModelSessionTest {
  protected:
-  SimulatedScreen& Start(Behaviour behaviour) {
-    modemsim::ConsoleOptions options;
-    options.behaviour = behaviour;
-    screen_ = std::make_unique<SimulatedScreen>(options);
-    screen_->WriteConfig(kPhone, EfficientDhcpFile(kPhone));
-    return *screen_;
+  EfficientSessionTest()
+      : ModelSessionTest(kEfficientSS5660, DataScreen::Dhcp,
+                         QStringLiteral("Arrancado el módem ADSL Efficent SS5660"), "set dns") {}
+  // The file's commands, "set dns disable" (the seventh, the trouble command) sent `times`.
+  [[nodiscard]] QStringList Commands(int times = 1, bool rest = true) const {
+    const QStringList all = EfficientDhcpCommands(kPhone);
+    const qsizetype at = all.indexOf(QStringLiteral("set dns disable"));
+    QStringList commands = all.mid(0, at);
+    for (int i = 0; i < times; ++i) commands << all[at];
+    return rest ? commands + all.mid(at + 1) : commands;
   }
-
-  void TearDown() override {
-    ASSERT_TRUE(screen_);
-    EXPECT_FALSE(screen_->link->IsOpen());
-    EXPECT_FALSE(screen_->view.busy);
-    EXPECT_TRUE(screen_->view.buttonsEnabled);
-    EXPECT_EQ(screen_->link->ClosedPortUses(), 0);
-  }
-
-  // What the log holds between the start line and the trailer: the snapshots.
-  [[nodiscard]] QByteArray LogBody() const {
-    const QByteArray log = screen_->Log(kPhone);
-    const qsizetype start = log.indexOf(kStartLine);
-    if (start < 0 || !log.endsWith(kTrailer)) return "<no body>";
-    const qsizetype from = start + kStartLine.size();
-    return log.mid(from, log.size() - kTrailer.size() - from);
-  }
-
-  std::unique_ptr<SimulatedScreen> screen_;
 };
 
 TEST_F(EfficientSessionTest, HealthyModemIsLoadedEndToEnd) {
-  SimulatedScreen& screen = Start(Behaviour::Healthy);
+  SimulatedScreen& screen = Start();
   screen.Run(kPhone);
 
   // After "default all" and the reboot the modem has no password and gets one.
-  const QStringList expected = Login() + Reset() + SetPassword() + EfficientDhcpCommands(kPhone);
-  EXPECT_EQ(screen.TypedLines(), AsLines(expected));
-  // Each line ends with a single CR; between them only the wake-ups, CR LF and CR.
-  EXPECT_EQ(QByteArray(screen.link->Wire()).replace("\r\n\r", ""),
-            platform::ToCp1252(expected.join(QLatin1Char('\r')) + QLatin1Char('\r')));
+  ExpectWire(kLogin + kReset + kSetPassword + Commands());
   EXPECT_EQ(screen.BoxTexts(), (QStringList{loader_texts::kPowerOnQuestion, loader_texts::kConfigured}));
-  EXPECT_EQ(screen.platform.boxes.shown.last().title, loader_texts::kConfiguredTitle);
+  EXPECT_EQ(Shown().last().title, loader_texts::kConfiguredTitle);
   EXPECT_EQ(static_cast<modemsim::EfficientConsole&>(*screen.console).Password(), "tarnimol");
 
   // Two snapshots: up to the reboot question, then from the reboot to the end.
   const QByteArray log = screen.Log(kPhone);
   EXPECT_FALSE(log.contains("tarnimol"));
-  EXPECT_EQ(log.count(kStartLine), 1);
+  EXPECT_EQ(log.count("Arrancado el m\xf3" "dem ADSL Efficent SS5660\r\n"), 1);
   const QByteArray second = screen.session->Dialogue().Content();
   const QByteArray body = LogBody();
   ASSERT_TRUE(body.endsWith("\r\n" + second + "\r\n"));
@@ -85,90 +54,56 @@ TEST_F(EfficientSessionTest, HealthyModemIsLoadedEndToEnd) {
   EXPECT_TRUE(second.contains("Password changed"));
   EXPECT_TRUE(second.contains("set napt disable\r\n"));
   EXPECT_FALSE(second.contains("Login successful"));
-  EXPECT_EQ(screen.view.captions.first(),
-            loader_testing::kScreenCaption + QStringLiteral(" para módem Efficient SS5660"));
+  EXPECT_EQ(screen.view.captions.first(), kScreenCaption + QStringLiteral(" para módem Efficient SS5660"));
 }
 
-TEST_F(EfficientSessionTest, ModemWithoutPasswordGetsOneBothTimes) {
-  SimulatedScreen& screen = Start(Behaviour::NoPassword);
-  screen.Run(kPhone);
-  EXPECT_EQ(screen.TypedLines(), AsLines(SetPassword() + Reset() + SetPassword() + EfficientDhcpCommands(kPhone)));
-  EXPECT_EQ(screen.BoxTexts().last(), loader_texts::kConfigured);
-}
-
-TEST_F(EfficientSessionTest, WrongPasswordIsTriedTwiceThenTheSessionEnds) {
-  SimulatedScreen& screen = Start(Behaviour::OtherPassword);
-  screen.Run(kPhone);
-  EXPECT_EQ(screen.TypedLines(), AsLines(Login() + Login()));
-  EXPECT_EQ(screen.BoxTexts(),
-            (QStringList{loader_texts::kPowerOnQuestion, loader_texts::kWrongPassword,
-                         loader_texts::kFirstLoginFailed}));
-  EXPECT_EQ(LogBody(), QByteArray());
-}
-
-TEST_F(EfficientSessionTest, RebootQuestionWithoutSureIsNotConfirmed) {
-  SimulatedScreen& screen = Start(Behaviour::NoSure);
-  screen.Run(kPhone);
-  EXPECT_EQ(screen.TypedLines(), AsLines(Login() + QStringList{QStringLiteral("default all"),
-                                                              QStringLiteral("reboot")}));
-  EXPECT_EQ(screen.BoxTexts().last(), loader_texts::kUnexpectedAnswer);
-  EXPECT_EQ(LogBody(), QByteArray());
+TEST_F(EfficientSessionTest, EachBehaviourGetsItsLinesAndItsMessages) {
+  using namespace loader_texts;
+  struct Row {
+    const char* situation;
+    Behaviour behaviour;
+    QStringList typed;
+    QStringList boxes;   // after the power-on question
+    const char* logEnd;  // "": the start line alone; nullptr: not looked at
+  };
+  const Row rows[] = {
+      {"no password: one is set both times", Behaviour::NoPassword,
+       kSetPassword + kReset + kSetPassword + Commands(), {kConfigured}, nullptr},
+      {"wrong password: tried twice", Behaviour::OtherPassword, kLogin + kLogin,
+       {kWrongPassword, kFirstLoginFailed}, ""},
+      {"reboot question without \"sure\"", Behaviour::NoSure, kLogin + QStringList{"default all", "reboot"},
+       {kUnexpectedAnswer}, ""},
+      {"slow command: sent once more", Behaviour::SlowCommand, kLogin + kReset + kSetPassword + Commands(2),
+       {kConfigured}, nullptr},
+      // The second snapshot is still written: the log shows where the modem stopped.
+      {"dead command: one resend, then nothing", Behaviour::DeadCommand,
+       kLogin + kReset + kSetPassword + Commands(2, false), {kResponseTimeout}, "set dns disable\r\n\r\n"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.situation);
+    SimulatedScreen& screen = Start(row.behaviour);
+    screen.Run(kPhone);
+    EXPECT_EQ(screen.TypedLines(), AsLines(row.typed));
+    EXPECT_EQ(screen.BoxTexts(), QStringList{kPowerOnQuestion} + row.boxes);
+    if (!row.logEnd) continue;
+    const QByteArray body = LogBody();
+    EXPECT_TRUE(*row.logEnd ? body.endsWith(row.logEnd) : body.isEmpty()) << body.right(40).constData();
+  }
 }
 
 TEST_F(EfficientSessionTest, CommentsAndEmptyLinesAreNeverSent) {
-  SimulatedScreen& screen = Start(Behaviour::Healthy);
+  SimulatedScreen& screen = Start();
   QStringList file = EfficientDhcpFile(kPhone);
   file.insert(24, QStringLiteral("# la puerta de enlace va dos veces"));
   file.insert(23, QString());
   file.insert(file.size() - 1, QStringLiteral("#set dns enable"));
   screen.WriteConfig(kPhone, file);
   screen.Run(kPhone);
-  EXPECT_EQ(screen.TypedLines(), AsLines(Login() + Reset() + SetPassword() + EfficientDhcpCommands(kPhone)));
+  EXPECT_EQ(screen.TypedLines(), AsLines(kLogin + kReset + kSetPassword + Commands()));
   EXPECT_EQ(screen.BoxTexts().last(), loader_texts::kConfigured);
 }
 
-TEST_F(EfficientSessionTest, SlowCommandIsSentOnceMore) {
-  SimulatedScreen& screen = Start(Behaviour::SlowCommand);
-  screen.Run(kPhone);
-  QStringList commands = EfficientDhcpCommands(kPhone);
-  commands.insert(commands.indexOf(QStringLiteral("set dns disable")), QStringLiteral("set dns disable"));
-  EXPECT_EQ(screen.TypedLines(), AsLines(Login() + Reset() + SetPassword() + commands));
-  EXPECT_EQ(screen.BoxTexts(), (QStringList{loader_texts::kPowerOnQuestion, loader_texts::kConfigured}));
-}
-
-TEST_F(EfficientSessionTest, DeadCommandEndsTheSessionAfterOneResend) {
-  SimulatedScreen& screen = Start(Behaviour::DeadCommand);
-  screen.Run(kPhone);
-  QStringList commands = EfficientDhcpCommands(kPhone);
-  commands = commands.mid(0, commands.indexOf(QStringLiteral("set dns disable")));
-  commands << QStringLiteral("set dns disable") << QStringLiteral("set dns disable");
-  EXPECT_EQ(screen.TypedLines(), AsLines(Login() + Reset() + SetPassword() + commands));
-  EXPECT_EQ(screen.BoxTexts(), (QStringList{loader_texts::kPowerOnQuestion, loader_texts::kResponseTimeout}));
-  // The second snapshot is still written: the log shows where the modem stopped.
-  EXPECT_TRUE(LogBody().endsWith("set dns disable\r\n\r\n"));
-}
-
-TEST_F(EfficientSessionTest, UnpluggedAdapterEndsTheSessionWithoutHanging) {
-  SimulatedScreen& screen = Start(Behaviour::Unplugged);
-  screen.Run(kPhone);
-  EXPECT_EQ(screen.TypedLines().last(), "set dns disable");
-  EXPECT_EQ(screen.TypedLines().count(QByteArray("set dns disable")), 1);
-  const QStringList texts = screen.BoxTexts();
-  ASSERT_EQ(texts.size(), 3);
-  EXPECT_EQ(screen.platform.boxes.shown[1].icon, platform::MsgIcon::Critical);  // the port's failure
-  EXPECT_EQ(texts[2], loader_texts::kResponseTimeout);
-}
-
-TEST_F(EfficientSessionTest, NoiseOnTheLineIsCleanedAway) {
-  SimulatedScreen& screen = Start(Behaviour::Noise);
-  screen.Run(kPhone);
-  EXPECT_EQ(screen.BoxTexts().last(), loader_texts::kConfigured);
-  const QByteArray box = screen.session->Dialogue().Content();
-  EXPECT_FALSE(box.contains('\0'));
-  EXPECT_FALSE(box.contains('\b'));
-  EXPECT_EQ(box.count('\n'), box.count("\r\n"));
-  EXPECT_EQ(box.count('\r'), box.count("\r\n"));
-  EXPECT_TRUE(box.contains("\x81\xfe"));
-}
+// An unplugged adapter and noise on the line are proven for the Alcatel models and
+// in the line cleaning's own tests: the sending and the cleaning are shared.
 
 }  // namespace

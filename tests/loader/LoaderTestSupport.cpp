@@ -73,12 +73,12 @@ QString ConsoleName(std::int16_t model) {
 QStringList GeneratedFile(std::int16_t model, DataScreen screen, const QString& phone) {
   SubscriberData data = InitialSubscriberData(screen, model);
   data.Phone = phone;
-  data.UserIp = {QStringLiteral("192"), QStringLiteral("0"), QStringLiteral("2"), QStringLiteral("13")};
-  data.UserMask = {QStringLiteral("255"), QStringLiteral("255"), QStringLiteral("255"), QStringLiteral("248")};
+  data.UserIp = {"192", "0", "2", "13"};
+  data.UserMask = {"255", "255", "255", "248"};
   // The NAPT screen keeps its usual LAN behind the modem.
   if (screen == DataScreen::Dhcp) {
-    data.ModemIp = {QStringLiteral("10"), QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("6")};
-    data.ModemMask = {QStringLiteral("255"), QStringLiteral("255"), QStringLiteral("255"), QStringLiteral("252")};
+    data.ModemIp = {"10", "1", "1", "6"};
+    data.ModemMask = {"255", "255", "255", "252"};
   }
   ServiceSettingsRecord settings = ServiceSettings;
   settings.DnsServer = {192, 0, 2, 53};
@@ -100,40 +100,18 @@ QStringList ExpectedTypedLines(std::int16_t model, const QStringList& file) {
   const QString password = QString::fromLatin1(kFactoryAccessPassword);
   switch (model) {
     case kSpeedTouchOffice:
-      return QStringList{password, QStringLiteral("erase all"), QStringLiteral("reboot"), password,
-                         QStringLiteral("system admin ") + password} +
-             SentLines(file);
+      return QStringList{password, "erase all", "reboot", password, "system admin " + password} + SentLines(file);
     case kSpeedTouchPro:
-      return QStringList{QStringLiteral("config erase"), QStringLiteral("system reboot"),
-                         QStringLiteral("system setpassword password=") + password} +
+      return QStringList{"config erase", "system reboot", "system setpassword password=" + password} +
              SentLines(file);
     default:
       // After "default all" and the reboot the modem has no password and gets one.
-      return QStringList{password, QStringLiteral("default all"), QStringLiteral("reboot"),
-                         QStringLiteral("y"), QStringLiteral("set password"), password, password} +
+      return QStringList{password, "default all", "reboot", "y", "set password", password, password} +
              SentLines(file);
   }
 }
 
 QStringList EfficientDhcpCommands(const QString& phone) { return EfficientDhcpFile(phone).mid(23); }
-
-testing_support::ShownBox CriticalBox(const QString& text) {
-  return {text, loader_texts::kErrorTitle, platform::MsgIcon::Critical, platform::MsgButtons::Ok};
-}
-
-testing_support::ShownBox PowerOnBox() {
-  return {loader_texts::kPowerOnQuestion, loader_texts::kPowerOnTitle, platform::MsgIcon::Information,
-          platform::MsgButtons::OkCancel};
-}
-
-testing_support::ShownBox ConfiguredBox() {
-  return {loader_texts::kConfigured, loader_texts::kConfiguredTitle, platform::MsgIcon::Information,
-          platform::MsgButtons::Ok};
-}
-
-testing_support::ShownBox PasswordNotValidBox() {
-  return {loader_texts::kSecondLoginFailed, QString(), platform::MsgIcon::None, platform::MsgButtons::Ok};
-}
 
 QByteArray LogBody(const QByteArray& log, const QString& startLine) {
   const QByteArray start = platform::ToCp1252(startLine) + "\r\n";
@@ -148,6 +126,29 @@ QList<QByteArray> AsLines(const QStringList& lines) {
   QList<QByteArray> out;
   for (const QString& line : lines) out << line.toLatin1();
   return out;
+}
+
+void ModelSessionTest::ExpectWire(const QStringList& typed) const {
+  EXPECT_EQ(screen_->TypedLines(), AsLines(typed));
+  EXPECT_EQ(QByteArray(screen_->link->Wire()).replace("\r\n\r", ""),
+            platform::ToCp1252(typed.join(QLatin1Char('\r')) + QLatin1Char('\r')));
+}
+
+void ModelSessionTest::RunFailureRows(const QList<FailureRow>& rows, const QByteArray& snapshotLine) {
+  for (const FailureRow& row : rows) {
+    SCOPED_TRACE(row.situation);
+    SimulatedScreen& screen = Start(row.behaviour, row.trouble);
+    if (row.arrange) row.arrange(screen);
+    screen.Run(kPhone);
+    EXPECT_EQ(Shown(), row.boxes);
+    const QByteArray body = LogBody();
+    switch (row.log) {
+      case Log::Nothing: EXPECT_EQ(body, "<no body>"); break;
+      case Log::StartLine: EXPECT_EQ(body, QByteArray()); break;
+      case Log::Snapshot: EXPECT_TRUE(body.contains(snapshotLine)); break;
+    }
+    EXPECT_FALSE(screen.link->IsOpen());
+  }
 }
 
 }  // namespace loader_testing

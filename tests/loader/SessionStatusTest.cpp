@@ -5,14 +5,17 @@
 #include "config/SubscriberData.h"
 #include "core/Def_Globales.h"
 #include "loader/LoaderTestSupport.h"
+#include "loader/LoaderTexts.h"
+#include "platform/Cp1252.h"
 
+using loader_testing::AsLines;
+using loader_testing::ExpectedTypedLines;
 using loader_testing::GeneratedFile;
+using loader_testing::kPhone;
 using loader_testing::SentLines;
 using loader_testing::SimulatedScreen;
 
 namespace {
-
-const QString kPhone = QStringLiteral("900123456");
 
 // The seconds shown for one step, in the order they were shown.
 QList<int> Countdown(const QStringList& statuses, const QString& step) {
@@ -41,24 +44,36 @@ TEST(SessionStatusTest, ASilentModemCountsDownTheWholeFirstPromptWait) {
   EXPECT_EQ(screen.view.statuses.last(), "");  // idle again
 }
 
-TEST(SessionStatusTest, EveryModelNamesItsStepsAndCountsTheLinesItSends) {
+// Every file the data screens can save loads into its simulated modem, and the status
+// line names each step and counts the lines sent.
+TEST(SessionStatusTest, EverySavedFileLoadsWithItsStepsAndLinesCounted) {
   for (const std::int16_t model : {kEfficientSS5660, kSpeedTouchOffice, kSpeedTouchPro}) {
-    SCOPED_TRACE(model);
-    SimulatedScreen screen({}, loader_testing::ConsoleName(model));
-    const QStringList file = GeneratedFile(model, DataScreen::Napt, kPhone);
-    const int total = static_cast<int>(SentLines(file).size());
-    screen.WriteConfig(kPhone, file);
-    screen.Run(kPhone);
+    for (const DataScreen kind : {DataScreen::Dhcp, DataScreen::Napt}) {
+      const QStringList file = GeneratedFile(model, kind, kPhone);
+      const QString keyLine = file.value(file.indexOf(QStringLiteral("--Inicio")) + 1);
+      SCOPED_TRACE(keyLine.toStdString());
+      SimulatedScreen screen({}, loader_testing::ConsoleName(model));
+      const int total = static_cast<int>(SentLines(file).size());
+      screen.WriteConfig(kPhone, file);
+      screen.Run(kPhone);
 
-    const QStringList& statuses = screen.view.statuses;
-    EXPECT_TRUE(statuses.contains(QStringLiteral("Borrando la configuración anterior")));
-    EXPECT_TRUE(statuses.contains(QStringLiteral("Reiniciando el módem")));
-    EXPECT_TRUE(statuses.contains(QStringLiteral("Enviando la línea 1 de %1").arg(total)));
-    EXPECT_TRUE(statuses.contains(QStringLiteral("Enviando la línea %1 de %1").arg(total)));
-    EXPECT_EQ(screen.view.progress.first(), qMakePair(0, 0));
-    EXPECT_EQ(screen.view.progress.last(), qMakePair(total, total));
-    for (const QString& status : statuses) {
-      EXPECT_FALSE(status.contains(ServiceSettings.AccessPassword)) << status.toStdString();
+      EXPECT_EQ(screen.TypedLines(), AsLines(ExpectedTypedLines(model, file)));
+      EXPECT_EQ(screen.BoxTexts(), (QStringList{loader_texts::kPowerOnQuestion, loader_texts::kConfigured}));
+      const QByteArray log = screen.Log(kPhone);
+      EXPECT_TRUE(log.contains(platform::ToCp1252(QStringLiteral("Tipo de configuración: ") + keyLine)));
+      EXPECT_TRUE(log.contains(platform::ToCp1252(QStringLiteral("Arrancado el módem ADSL "))));
+      EXPECT_TRUE(log.endsWith(platform::ToCp1252(QStringLiteral("-- Fin de detalle de sesión --\r\n"))));
+      EXPECT_FALSE(log.contains("tarnimol"));
+      EXPECT_FALSE(screen.link->IsOpen());
+
+      const QStringList& statuses = screen.view.statuses;
+      EXPECT_TRUE(statuses.contains(QStringLiteral("Borrando la configuración anterior")));
+      EXPECT_TRUE(statuses.contains(QStringLiteral("Reiniciando el módem")));
+      EXPECT_TRUE(statuses.contains(QStringLiteral("Enviando la línea 1 de %1").arg(total)));
+      EXPECT_TRUE(statuses.contains(QStringLiteral("Enviando la línea %1 de %1").arg(total)));
+      EXPECT_EQ(screen.view.progress.first(), qMakePair(0, 0));
+      EXPECT_EQ(screen.view.progress.last(), qMakePair(total, total));
+      for (const QString& status : statuses) EXPECT_FALSE(status.contains("tarnimol")) << status.toStdString();
     }
   }
 }

@@ -1,19 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QComboBox>
-#include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTest>
 
 #include "core/Def_Globales.h"
 #include "screens/SubscriberDataScreen.h"
 #include "screens/dModem.h"
-#include "screens/fMain.h"
-#include "support/TestPlatform.h"
+#include "WindowDriving.h"
 
+using namespace window_driving;
 using platform::MsgAnswer;
 using platform::MsgButtons;
 using platform::MsgIcon;
@@ -21,73 +17,38 @@ using testing_support::ShownBox;
 
 namespace {
 
-QWidget* OnlyVisibleWindow() {
-  QWidget* found = nullptr;
-  for (QWidget* w : QApplication::topLevelWidgets()) {
-    if (!w->isVisible()) continue;
-    if (found) return nullptr;
-    found = w;
-  }
-  return found;
-}
-
-void Settle() {
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  QCoreApplication::processEvents();
-}
-
-// Types into a box as a user does: click in, select all, type.
-void Type(QLineEdit* box, const QString& text) {
-  box->setFocus(Qt::MouseFocusReason);
-  box->selectAll();
-  QTest::keyClicks(box, text);
-}
+const QString kFile = QStringLiteral("Configuraciones/900123456.cfg");
 
 void TypeQuad(const SubscriberDataScreen::Quad& quad, const QString& dotted) {
   const QStringList parts = dotted.split('.');
-  for (int i = 0; i < 4; ++i) Type(quad[i], parts[i]);
+  for (int i = 0; i < 4; ++i) TypeInto(quad[i], parts[i]);
 }
 
-class SubscriberScreensTest : public ::testing::Test {
+class SubscriberScreensTest : public ScreenTest {
  protected:
   void SetUp() override {
-    fMain::ShowMenu();
-    menu_ = fMain::Instance();
+    ScreenTest::SetUp();
     menu_->cIntroDatos->click();
     dialog_ = qobject_cast<dModem*>(OnlyVisibleWindow());
     ASSERT_NE(dialog_, nullptr);
   }
-  void TearDown() override {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-      if (w != menu_) delete w;
-    }
-    delete menu_.data();
-    Settle();
-  }
 
   // Chooses a model and mode and presses Aceptar; returns the data screen shown.
-  SubscriberDataScreen* Open(int model, bool dhcp) {
+  SubscriberDataScreen* Open(int model, bool dhcp, bool fill = false) {
     dialog_->Combo1->setCurrentIndex(model);
     (dhcp ? dialog_->oDhcp : dialog_->oNAT)->setChecked(true);
     dialog_->OKButton->click();
     auto* screen = qobject_cast<SubscriberDataScreen*>(OnlyVisibleWindow());
-    if (screen) {
-      screen->activateWindow();
-      (void)QTest::qWaitForWindowActive(screen);
-    }
+    if (!screen || !ShowActive(screen) || !fill) return screen;
+    TypeInto(screen->tTelf, "900123456");
+    TypeQuad(screen->tuIP, "192.0.2.13");
+    TypeQuad(screen->tuMa, "255.255.255.248");
+    TypeQuad(screen->tmIP, "10.1.1.6");
+    TypeQuad(screen->tmMA, "255.255.255.252");
     return screen;
   }
+  [[nodiscard]] QByteArray Saved() const { return platform_.Read(kFile); }
 
-  void FillValid(SubscriberDataScreen* s, const QString& phone = "900123456") {
-    Type(s->tTelf, phone);
-    TypeQuad(s->tuIP, "192.0.2.13");
-    TypeQuad(s->tuMa, "255.255.255.248");
-    TypeQuad(s->tmIP, "10.1.1.6");
-    TypeQuad(s->tmMA, "255.255.255.252");
-  }
-
-  testing_support::TestPlatform platform_;
-  QPointer<fMain> menu_;
   QPointer<dModem> dialog_;
 };
 
@@ -113,7 +74,7 @@ TEST_F(SubscriberScreensTest, NaptScreenStartsWithThePrivateLanAndComesBackToThe
   for (auto* box : screen->tmMA) modem << box->text();
   EXPECT_EQ(modem.join('.'), "172.16.0.1.255.255.255.240");
 
-  Type(screen->tTelf, "911");  // unsaved, and too short: Volver does not judge it
+  TypeInto(screen->tTelf, "911");  // unsaved, and too short: Volver does not judge it
   screen->cVolver->click();
   Settle();
   EXPECT_EQ(OnlyVisibleWindow(), dialog_.data());
@@ -141,76 +102,67 @@ TEST_F(SubscriberScreensTest, AnEmptyPhoneIsTheOnlyComplaintEvenWithOtherFieldsE
   ASSERT_NE(screen, nullptr);
   screen->tuMa[1]->setText("");
   screen->cSalvar->click();
-  ASSERT_EQ(platform_.boxes.shown.size(), 1);
-  EXPECT_EQ(platform_.boxes.shown[0],
-            (ShownBox{"El número de teléfono del abonado no es valido o no ha sido rellenado", "Error",
-                      MsgIcon::Critical, MsgButtons::Ok}));
+  EXPECT_EQ(Shown(), QList<ShownBox>{Box("El número de teléfono del abonado no es valido o no ha sido rellenado",
+                                         "Error", MsgIcon::Critical)});
   EXPECT_FALSE(QFile::exists(platform_.PathOf("Configuraciones")));
 }
 
 TEST_F(SubscriberScreensTest, TheProRefusesAModemMaskShorterThan24Bits) {
-  auto* screen = Open(1, true);
+  auto* screen = Open(1, true, true);
   ASSERT_NE(screen, nullptr);
-  FillValid(screen);
   TypeQuad(screen->tmMA, "255.255.254.0");
   screen->cSalvar->click();
-  ASSERT_FALSE(platform_.boxes.shown.isEmpty());
-  EXPECT_EQ(platform_.boxes.shown.last().text,
-            QString::fromUtf8("La máscara de WAN no puede ser superior a una clase C\r\n"
-                              "La máscara no puede ser inferior a 24 bits"));
-  EXPECT_FALSE(QFile::exists(platform_.PathOf("Configuraciones/900123456.cfg")));
+  ASSERT_FALSE(Shown().isEmpty());
+  EXPECT_EQ(Shown().last().text, QString::fromUtf8("La máscara de WAN no puede ser superior a una clase C\r\n"
+                                                   "La máscara no puede ser inferior a 24 bits"));
+  EXPECT_TRUE(Saved().isEmpty());
 
   platform_.boxes.shown.clear();
   TypeQuad(screen->tmMA, "255.255.255.0");
   screen->cSalvar->click();
-  ASSERT_EQ(platform_.boxes.shown.size(), 1);
-  EXPECT_EQ(platform_.boxes.shown[0].text, "Fichero de configuración almacenado");
-  const QByteArray file = platform_.Read("Configuraciones/900123456.cfg");
-  EXPECT_TRUE(file.startsWith("Configuraci\xF3n DHCP para Alcatel Speed Touch Pro\r\n"));
-  EXPECT_TRUE(file.contains("cip ifadd addr=10.1.1.6/24\r\n"));
+  ASSERT_EQ(Shown().size(), 1);
+  EXPECT_EQ(Shown()[0].text, "Fichero de configuración almacenado");
+  EXPECT_TRUE(Saved().startsWith("Configuraci\xF3n DHCP para Alcatel Speed Touch Pro\r\n"));
+  EXPECT_TRUE(Saved().contains("cip ifadd addr=10.1.1.6/24\r\n"));
 }
 
 TEST_F(SubscriberScreensTest, TheOverwriteQuestionDecidesWhetherTheStoredFileIsReplaced) {
-  auto* screen = Open(2, true);
+  auto* screen = Open(2, true, true);
   ASSERT_NE(screen, nullptr);
-  FillValid(screen);
   screen->cSalvar->click();
-  const QByteArray first = platform_.Read("Configuraciones/900123456.cfg");
+  const QByteArray first = Saved();
   ASSERT_FALSE(first.isEmpty());
 
   screen->oPremium->setChecked(true);
   platform_.boxes.shown.clear();
   platform_.boxes.Answer(MsgAnswer::Cancel);
   screen->cSalvar->click();
-  ASSERT_EQ(platform_.boxes.shown.size(), 1);
-  EXPECT_EQ(platform_.boxes.shown[0],
-            (ShownBox{QString::fromUtf8("Ya ha sido almacenada una configuración para este abonado, "
-                                        "¿Desea sobreescribirla ?"),
-                      QString::fromUtf8("Configuración ya existente"), MsgIcon::Exclamation,
-                      MsgButtons::OkCancel}));
-  EXPECT_EQ(platform_.Read("Configuraciones/900123456.cfg"), first);
+  EXPECT_EQ(Shown(), QList<ShownBox>{Box("Ya ha sido almacenada una configuración para este abonado, "
+                                         "¿Desea sobreescribirla ?",
+                                         "Configuración ya existente", MsgIcon::Exclamation, MsgButtons::OkCancel)});
+  EXPECT_EQ(Saved(), first);
 
   platform_.boxes.Answer(MsgAnswer::Ok);
   screen->cSalvar->click();
-  EXPECT_TRUE(platform_.Read("Configuraciones/900123456.cfg").contains("\r\nPremium\r\n"));
+  EXPECT_TRUE(Saved().contains("\r\nPremium\r\n"));
 }
 
 TEST_F(SubscriberScreensTest, AnOctetNotYetLeftIsStillJudgedWhenSavingByAccessKey) {
-  auto* screen = Open(2, true);
+  auto* screen = Open(2, true, true);
   ASSERT_NE(screen, nullptr);
-  FillValid(screen);
   // "010" is a valid octet and is copied as typed; "999" is not and must not be written.
-  Type(screen->tuIP[2], "010");
-  screen->cSalvar->click();  // as its access key does: the focus stays in the box
-  EXPECT_TRUE(platform_.Read("Configuraciones/900123456.cfg").contains("IP del Usuario: 192.0.010.13\r\n"));
+  // Clicking as its access key does: the focus stays in the box.
+  TypeInto(screen->tuIP[2], "010");
+  screen->cSalvar->click();
+  EXPECT_TRUE(Saved().contains("IP del Usuario: 192.0.010.13\r\n"));
 
   platform_.boxes.shown.clear();
-  Type(screen->tuIP[2], "999");
-  screen->cSalvar->click();  // as its access key does: the focus stays in the box
-  ASSERT_FALSE(platform_.boxes.shown.isEmpty());
-  EXPECT_EQ(platform_.boxes.shown[0].text, "Se debe introducir un número comprendido entre 0 y 255");
+  TypeInto(screen->tuIP[2], "999");
+  screen->cSalvar->click();
+  ASSERT_FALSE(Shown().isEmpty());
+  EXPECT_EQ(Shown()[0].text, "Se debe introducir un número comprendido entre 0 y 255");
   EXPECT_EQ(QApplication::focusWidget(), screen->tuIP[2]);
-  EXPECT_FALSE(platform_.Read("Configuraciones/900123456.cfg").contains("999"));
+  EXPECT_FALSE(Saved().contains("999"));
 }
 
 }  // namespace

@@ -7,20 +7,11 @@
 #include <QPointer>
 #include <QTest>
 
-#include <ostream>
-
+#include "platform/ErrorText.h"
 #include "screens/Screen.h"
 #include "screens/fMain.h"
+#include "core/ReadableFailures.h"
 #include "support/TestPlatform.h"
-
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
-
-namespace testing_support {
-inline void PrintTo(const ShownBox& box, std::ostream* out) {
-  *out << "{\"" << box.text.toStdString() << "\", \"" << box.title.toStdString() << "\", icon "
-       << static_cast<int>(box.icon) << ", buttons " << static_cast<int>(box.buttons) << "}";
-}
-}  // namespace testing_support
 
 // Driving windows on the offscreen platform: focus and keys reach only the active one.
 namespace window_driving {
@@ -67,9 +58,21 @@ inline QList<QWidget*> VisibleWindows() {
   return visible;
 }
 
+// The window a button opened: the one visible window.
+inline QWidget* OnlyVisibleWindow() {
+  const auto visible = VisibleWindows();
+  return visible.size() == 1 ? visible.front() : nullptr;
+}
+
 inline testing_support::ShownBox Box(const char* text, const char* title, platform::MsgIcon icon,
                                      platform::MsgButtons buttons = platform::MsgButtons::Ok) {
   return {QString::fromUtf8(text), QString::fromUtf8(title), icon, buttons};
+}
+
+// What the platform says when a file operation fails: its description, the
+// application's title.
+inline testing_support::ShownBox SystemWarning(int error) {
+  return {platform::DescribeSystemError(error), QString(), platform::MsgIcon::Exclamation, platform::MsgButtons::Ok};
 }
 
 // Opens screens from the main menu, as the installer does, and clears up after.

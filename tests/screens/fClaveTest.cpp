@@ -109,15 +109,18 @@ TEST_F(FClaveTest, ASavedPasswordIsInForceAndReadableByItsOwnerOnly) {
   EXPECT_EQ(ServiceSettings.AccessPassword, password);
 }
 
+// The old file stays whole, and the old password in force.
 TEST_F(FClaveTest, AFailedSaveShowsBothMessagesAndKeepsTheOldPassword) {
-  ASSERT_TRUE(QDir(platform_.Dir()).mkdir("claves.dat"));
+  platform_.Write("claves.dat", "antigua\r\n");
+  platform::FixedAppDirectory blocked(platform_.PathOf("claves.dat"));  // a file, not a folder
+  platform::Current().appDirectory = &blocked;
   Save("nueva", "nueva");
-  EXPECT_EQ(Shown(), (Boxes{testing_support::ShownBox({platform::DescribeSystemError(EISDIR), QString(),
-                                                       MsgIcon::Exclamation, platform::MsgButtons::Ok}),
+  EXPECT_EQ(Shown(), (Boxes{SystemWarning(ENOTDIR),
                             Box("No se ha podido almacenar la clave. \r\nCompruebe que dispone de los "
                                 "permisos adecuados",
                                 "Error almacenando clave de acceso", MsgIcon::Exclamation)}));
   EXPECT_EQ(ServiceSettings.AccessPassword, "tarnimol");
+  EXPECT_EQ(platform_.Read("claves.dat"), "antigua\r\n");
   ExpectPasswordSelected();
 }
 

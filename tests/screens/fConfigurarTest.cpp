@@ -1,43 +1,31 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QLabel>
-#include <QPointer>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTest>
 
-#include "config/Generators.h"
+#include "config/ConfigExamples.h"
 #include "config/SaveConfiguration.h"
-#include "config/SubscriberData.h"
 #include "core/Def_Globales.h"
 #include "loader/LoaderTexts.h"
-#include "loader/LoadingSession.h"
 #include "modemsim/Consoles.h"
-#include "modemsim/ModemConsole.h"
 #include "modemsim/SimulatedLink.h"
 #include "platform/VirtualClock.h"
 #include "screens/fConfigurar.h"
-#include "screens/fMain.h"
-#include "support/TestPlatform.h"
+#include "WindowDriving.h"
 
+using namespace window_driving;
 using platform::MsgAnswer;
 
 namespace {
 
 const QString kPhone = QStringLiteral("900123456");
 
-void Settle() {
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  QCoreApplication::processEvents();
-}
-
 // The loading screen opened from the menu, its serial port wired to a simulated
 // Efficient modem on a virtual clock. The modem is switched on when the user is
 // asked to power it.
-class fConfigurarTest : public ::testing::Test {
+class fConfigurarTest : public ScreenTest {
  protected:
   void SetUp() override {
     SetStartupValues();
@@ -50,49 +38,36 @@ class fConfigurarTest : public ::testing::Test {
       return std::unique_ptr<platform::SerialLink>(std::move(link));
     };
     platform_.boxes.onShow = [this](const testing_support::ShownBox& box) {
-      if (box.title == loader_texts::kPowerOnTitle) {
-        console_->PowerOn();
-        if (duringSession) duringSession();
-      }
+      if (box.title != loader_texts::kPowerOnTitle) return;
+      console_->PowerOn();
+      if (duringSession) duringSession();
     };
-    fMain::ShowMenu();
-    menu_ = fMain::Instance();
+    ScreenTest::SetUp();
     menu_->cCargar->click();
-    screen_ = qobject_cast<fConfigurar*>(QApplication::activeWindow() ? QApplication::activeWindow() : nullptr);
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-      if (auto* s = qobject_cast<fConfigurar*>(w); s && s->isVisible()) screen_ = s;
-    }
+    screen_ = qobject_cast<fConfigurar*>(OnlyVisibleWindow());
     ASSERT_NE(screen_, nullptr);
-    screen_->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(screen_));
+    ASSERT_TRUE(ShowActive(screen_));
   }
-
   void TearDown() override {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-      if (w != menu_) delete w;
-    }
-    delete menu_.data();
-    Settle();
+    ScreenTest::TearDown();
     console_.reset();
   }
 
   void SaveEfficientFile() {
-    SubscriberData data = InitialSubscriberData(DataScreen::Dhcp, kEfficientSS5660);
-    data.Phone = kPhone;
-    data.UserIp = {"192", "0", "2", "13"};
-    data.UserMask = {"255", "255", "255", "248"};
-    data.ModemIp = {"10", "1", "1", "6"};
-    data.ModemMask = {"255", "255", "255", "252"};
+    using namespace config_examples;
     ASSERT_TRUE(EnsureConfigDirectory());
-    ASSERT_TRUE(SaveConfiguration(data, DataScreen::Dhcp, kEfficientSS5660, true));
+    ASSERT_TRUE(SaveConfiguration(EfficientSubscriber(DataScreen::Dhcp), DataScreen::Dhcp, kEfficientSS5660,
+                                  true, EfficientSettings()));
+  }
+  void TypePhone() {
+    screen_->tTelf->setFocus();
+    QTest::keyClicks(screen_->tTelf, kPhone);
   }
 
-  testing_support::TestPlatform platform_;
   platform::VirtualClock clock_;
   modemsim::SimulatedLink* link_ = nullptr;
   std::unique_ptr<modemsim::ModemConsole> console_;
   std::function<void()> duringSession;
-  QPointer<fMain> menu_;
   QPointer<fConfigurar> screen_;
 };
 
@@ -108,20 +83,11 @@ TEST_F(fConfigurarTest, OpensIdleWithTheStoredPasswordInForce) {
   EXPECT_EQ(ServiceSettings.AccessPassword, "Guardada");
 }
 
-TEST_F(fConfigurarTest, TheButtonFollowsTheLengthOfTheNumber) {
-  screen_->tTelf->setFocus();
-  QTest::keyClicks(screen_->tTelf, "90012345");
-  EXPECT_FALSE(screen_->cInstalar->isEnabled());
-  QTest::keyClicks(screen_->tTelf, "6");
-  EXPECT_TRUE(screen_->cInstalar->isEnabled());
-  QTest::keyClick(screen_->tTelf, Qt::Key_Backspace);
-  EXPECT_FALSE(screen_->cInstalar->isEnabled());
-}
-
+// The button's rule is the phone box's own (see the field rules' tests); typing the
+// number below is what enables it here.
 TEST_F(fConfigurarTest, AWholeSessionRunsThroughTheWindowWhichCannotBeLeftMeanwhile) {
   SaveEfficientFile();
-  screen_->tTelf->setFocus();
-  QTest::keyClicks(screen_->tTelf, kPhone);
+  TypePhone();
   bool checked = false;
   duringSession = [&] {
     checked = true;
@@ -156,8 +122,7 @@ TEST_F(fConfigurarTest, AWholeSessionRunsThroughTheWindowWhichCannotBeLeftMeanwh
 
 TEST_F(fConfigurarTest, CancellingThePowerOnQuestionLeavesTheScreenReadyForAnotherTry) {
   SaveEfficientFile();
-  screen_->tTelf->setFocus();
-  QTest::keyClicks(screen_->tTelf, kPhone);
+  TypePhone();
   platform_.boxes.Answer(MsgAnswer::Cancel);
   screen_->cInstalar->click();
   EXPECT_FALSE(link_->IsOpen());

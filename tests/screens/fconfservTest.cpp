@@ -102,9 +102,7 @@ TEST_F(FconfservTest, SavingTwiceWritesTheSameLinesAndThePortFollowsTheSelector)
 TEST_F(FconfservTest, ABlockedSettingsFileShowsThePlatformsDescriptionAndNoSuccess) {
   ASSERT_TRUE(QDir(platform_.Dir()).mkdir("conf_gen.dat"));
   QTest::mouseClick(Open<fconfserv>()->cSalvar, Qt::LeftButton);
-  EXPECT_EQ(Shown(), Boxes{testing_support::ShownBox(
-                         {platform::DescribeSystemError(EISDIR), QString(), MsgIcon::Exclamation,
-                          platform::MsgButtons::Ok})});
+  EXPECT_EQ(Shown(), Boxes{SystemWarning(EISDIR)});
 }
 
 TEST_F(FconfservTest, AHandEditedFileIsShownWholeAndJudgedWhenItsBoxesAreLeft) {
