@@ -13,8 +13,8 @@ class Clock {
   [[nodiscard]] virtual double Seconds() = 0;
   // Blocking: the window is not served meanwhile.
   virtual void SleepMs(int milliseconds) = 0;
-  // Serves the pending window events, then waits briefly for the next event, so an
-  // idle wait costs no CPU and reacts at once to received bytes.
+  // Serves the pending window events; when there are none, waits briefly for the next
+  // one, so an idle wait costs no CPU and reacts at once to received bytes.
   virtual void Yield() = 0;
 };
 

@@ -28,9 +28,11 @@ void QtClock::SleepMs(int milliseconds) {
 }
 
 void QtClock::Yield() {
-  QCoreApplication::processEvents(QEventLoop::AllEvents);
-  // The timer bounds the wait; any other event (bytes received, a repaint) ends it
-  // sooner.
+  // One turn of the event loop: it serves what is pending and returns at once, or,
+  // when nothing is, sleeps until the first event (bytes received, a repaint) and
+  // serves it; the timer bounds the sleep. Serving first and then waiting for more
+  // would leave bytes that came during the caller's work unread until the next event
+  // or the timer.
   QTimer wake;
   wake.setSingleShot(true);
   wake.setTimerType(Qt::PreciseTimer);

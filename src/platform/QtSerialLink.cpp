@@ -1,5 +1,6 @@
 #include "platform/QtSerialLink.h"
 
+#include <poll.h>
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -143,12 +144,24 @@ bool QtSerialLink::Write(const QByteArray& bytes, QString* error) {
     *error = failure.isEmpty() ? Describe(QSerialPort::NotOpenError) : failure;
     return false;
   }
-  if (port_.write(bytes) != bytes.size()) {
+  if (port_.write(bytes) != bytes.size() || !SendNow()) {
     const QString failure = TakeFailure();
     *error = failure.isEmpty() ? Describe(QSerialPort::WriteError) : failure;
     return false;
   }
   return true;
+}
+
+bool QtSerialLink::SendNow() {
+  // QSerialPort sends from the event loop, after whatever else is pending there
+  // (repaints of the dialogue box): the modem would wait for them. A device that
+  // cannot take the bytes now is left to the event loop, since QSerialPort takes a
+  // full buffer (EAGAIN) for a lost device.
+  pollfd device{port_.handle(), POLLOUT, 0};
+  if (::poll(&device, 1, 0) != 1 || (device.revents & POLLOUT) == 0) return true;
+  (void)port_.flush();
+  // A device that fails now has broken: OnPortError has kept the description.
+  return IsOpen();
 }
 
 bool QtSerialLink::ReadAll(QByteArray* bytes, QString* error) {

@@ -35,6 +35,8 @@ class QtSerialLink final : public SerialLink {
 
  private:
   void OnPortError(QSerialPort::SerialPortError kind);
+  // Hands the written bytes to the device at once; false when the port broke.
+  [[nodiscard]] bool SendNow();
   [[nodiscard]] QString Describe(QSerialPort::SerialPortError kind);
 
   QSerialPort port_;

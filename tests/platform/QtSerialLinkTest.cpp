@@ -132,6 +132,20 @@ TEST_F(QtSerialLinkTest, CarriesBytesBothWaysAndDropsWhatCameBeforeOpening) {
   EXPECT_TRUE(link.TakeFailure().isEmpty());
 }
 
+// The modem must not wait for whatever else the event loop has to do (repaints of
+// the dialogue box): a written line is on the device before the loop runs again.
+TEST_F(QtSerialLinkTest, AWrittenLineReachesTheDeviceWithoutTheEventLoop) {
+  ASSERT_TRUE(pty_.LinkAs(platform_, 4));
+  QtSerialLink link;
+  OpenOnCom(link, 4);
+  QString error;
+  ASSERT_TRUE(link.Write("set dns disable\r", &error)) << error.toStdString();
+  EXPECT_EQ(link.TransmitCount(), 0);
+  EXPECT_EQ(pty_.Read(1000), QByteArray("set dns disable\r"));
+  ASSERT_TRUE(link.Write("y\r", &error));
+  EXPECT_EQ(pty_.Read(1000), QByteArray("y\r"));
+}
+
 TEST_F(QtSerialLinkTest, PortInUseIsRefusedWithADescription) {
   ASSERT_TRUE(pty_.LinkAs(platform_, 5));
   QtSerialLink first;
