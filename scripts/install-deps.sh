@@ -7,6 +7,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6serialport6-dev libgl-dev
   libgtest-dev
   xvfb xauth xdotool
+  # The fuzz targets: clang with its libFuzzer and sanitizer runtimes.
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -1,8 +1,55 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test through CTest.
+# Installs what is missing, builds, and runs every test through CTest. Then proves the
+# same suite clean under AddressSanitizer and UndefinedBehaviorSanitizer, and runs
+# every fuzz target briefly on its seed corpus. Exits non-zero on any failure,
+# sanitizer report or fuzz finding.
+#
+# Build folders: $BUILD_DIR (build/), $ASAN_BUILD_DIR (build-asan/) and
+# $FUZZ_BUILD_DIR (build-fuzz/); $FUZZ_SECONDS per fuzz target (5).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$root/build}
+asan_build=${ASAN_BUILD_DIR:-$root/build-asan}
+fuzz_build=${FUZZ_BUILD_DIR:-$root/build-fuzz}
+jobs=$(nproc)
+started=$SECONDS
+
+step() { echo; echo "== $* ($((SECONDS - started)) s)"; }
+
 "$root/scripts/install-deps.sh"
-"$root/scripts/build.sh"
-cd "${BUILD_DIR:-$root/build}"
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" --timeout 300
+
+step "Build and tests"
+BUILD_DIR=$build "$root/scripts/build.sh"
+main_log=$(mktemp)
+trap 'rm -f "$main_log"' EXIT
+(cd "$build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$jobs" --timeout 300) | tee "$main_log"
+main_summary=$(grep -E '^[0-9]+% tests passed' "$main_log" | tail -n 1)
+
+step "The tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S "$root" -B "$asan_build" -DCMAKE_BUILD_TYPE=Debug -DADSL_SANITIZE=ON \
+  -DADSL_BUILD_BENCH=OFF >/dev/null
+cmake --build "$asan_build" -j"$jobs" >"$asan_build/build.log" 2>&1 ||
+  { tail -n 60 "$asan_build/build.log"; exit 1; }
+export ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS=suppressions=$root/scripts/lsan.supp:print_suppressions=0
+(cd "$asan_build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$jobs" --timeout 600 \
+  >ctest.log 2>&1) || { tail -n 80 "$asan_build/ctest.log"; exit 1; }
+# A report from a process whose failure nobody checks still counts.
+if grep -qE 'ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:' \
+    "$asan_build/Testing/Temporary/LastTest.log"; then
+  grep -nE -A 20 'ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:' \
+    "$asan_build/Testing/Temporary/LastTest.log" | head -n 80
+  exit 1
+fi
+echo "sanitizers: $(grep -E '^[0-9]+% tests passed' "$asan_build/ctest.log" | tail -n 1), no report"
+
+step "Fuzz targets, ${FUZZ_SECONDS:-5} s each"
+CC=clang CXX=clang++ cmake -S "$root" -B "$fuzz_build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DADSL_FUZZ=ON -DADSL_BUILD_TESTS=OFF -DADSL_BUILD_BENCH=OFF >/dev/null
+cmake --build "$fuzz_build" -j"$jobs" --target fuzz_targets >"$fuzz_build/build.log" 2>&1 ||
+  { tail -n 60 "$fuzz_build/build.log"; exit 1; }
+"$root/fuzz/run.sh" "$fuzz_build" "${FUZZ_SECONDS:-5}"
+
+step "Done"
+echo "$main_summary"

@@ -1,5 +1,6 @@
 #include "loader/AnswerWait.h"
 
+#include "loader/DialogueBox.h"
 #include "loader/ModemDialogue.h"
 
 bool WaitForAnswer(ModemDialogue& modem, const AnswerWait& wait, QByteArray* collected) {
@@ -9,6 +10,7 @@ bool WaitForAnswer(ModemDialogue& modem, const AnswerWait& wait, QByteArray* col
   do {
     modem.Yield();
     buffer.append(modem.ReadResponse(wait.pauseMs));
+    KeepNewest(buffer);
     passed = deadline.Passed();
   } while (!wait.done(buffer) && !passed && !wait.singlePass);
   if (collected != nullptr) *collected = buffer;

@@ -3,17 +3,30 @@
 #include "loader/LoadingView.h"
 #include "platform/Cp1252.h"
 
+void KeepNewest(QByteArray& text, qsizetype maxBytes) {
+  if (text.size() > maxBytes) text.remove(0, text.size() - maxBytes);
+}
+
 void DialogueBox::Replace(const QByteArray& bytes) {
   content_ = bytes;
-  if (view_ == nullptr) return;
-  view_->SetDialogueText(platform::FromCp1252(bytes));
-  view_->MoveCaretToEnd();
+  KeepNewest(content_);
+  Show();
 }
 
 void DialogueBox::Append(const QByteArray& bytes) {
   content_.append(bytes);
+  if (content_.size() > kMaxBytes) {
+    KeepNewest(content_, kMaxBytes / 2);
+    return Show();
+  }
   if (view_ == nullptr) return;
   // Single-byte text: a chunk decodes the same on its own as inside the whole.
   view_->AppendDialogueText(platform::FromCp1252(bytes));
+  view_->MoveCaretToEnd();
+}
+
+void DialogueBox::Show() {
+  if (view_ == nullptr) return;
+  view_->SetDialogueText(platform::FromCp1252(content_));
   view_->MoveCaretToEnd();
 }

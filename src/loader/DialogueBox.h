@@ -7,8 +7,15 @@ class LoadingView;
 // The dialogue with the modem as the exact bytes received (after cleaning); the
 // view shows their decoding. The text outlives the view: the sequences search it and
 // the log copies it even when the window has gone.
+//
+// A modem that floods the line must not fill the memory: the box keeps the newest
+// kMaxBytes only, far more than any normal session shows. When appending goes past
+// that, the older half goes at once, so that a flood does not rewrite the window on
+// every read.
 class DialogueBox {
  public:
+  static constexpr qsizetype kMaxBytes = qsizetype{1} << 20;
+
   [[nodiscard]] const QByteArray& Content() const { return content_; }
 
   // Replaces the whole text and puts the caret at its end.
@@ -20,6 +27,12 @@ class DialogueBox {
   void AttachView(LoadingView* view) { view_ = view; }
 
  private:
+  void Show();
+
   QByteArray content_;
   LoadingView* view_ = nullptr;
 };
+
+// Drops the oldest text of a wait's buffer beyond `maxBytes`. The waits test their
+// buffers after every read, so what goes has been looked at already.
+void KeepNewest(QByteArray& text, qsizetype maxBytes = DialogueBox::kMaxBytes);

@@ -21,7 +21,10 @@ using loader_texts::kErrorTitle;
 bool ModemDialogue::SendLine(const QString& text) { return SendLine(platform::ToCp1252(text)); }
 
 bool ModemDialogue::SendLine(const QByteArray& bytes) {
-  if (!link_.IsOpen()) return false;
+  if (!link_.IsOpen()) {
+    ReportBrokenLink();
+    return false;
+  }
   QString error;
   if (!link_.Write(bytes + '\r', &error)) {
     platform::ShowError(error, kErrorTitle);
@@ -41,7 +44,10 @@ bool ModemDialogue::SendLine(const QByteArray& bytes) {
 
 QByteArray ModemDialogue::ReadResponse(int pauseMs) {
   if (pauseMs > 0) clock_.SleepMs(pauseMs);
-  if (!link_.IsOpen()) return {};
+  if (!link_.IsOpen()) {
+    ReportBrokenLink();
+    return {};
+  }
   const Deadline wait(clock_, kAnswerWaitSeconds, status_);
   QByteArray buffer;
   bool passed = false;
@@ -90,7 +96,11 @@ bool ModemDialogue::OpenModemLink(std::int16_t model, int port,
 
 bool ModemDialogue::WaitForModemPrompt(std::int16_t model) {
   const ModemProfile* profile = ProfileFor(model);
-  if (profile == nullptr || !link_.IsOpen()) return false;
+  if (!link_.IsOpen()) {
+    ReportBrokenLink();
+    return false;
+  }
+  if (profile == nullptr) return false;
   SetStep(QStringLiteral("Esperando el indicador del módem"));
   const Deadline wait(clock_, profile->firstPromptLimitSeconds, status_);
   QByteArray collected;
@@ -111,6 +121,7 @@ bool ModemDialogue::WaitForModemPrompt(std::int16_t model) {
       box_.Replace(collected);
       passed = wait.Passed();
       found = profile->promptFound(collected);
+      KeepNewest(collected);
     }
   }
   // A prompt that came in the pass that ran out of time is too late as well.

@@ -16,7 +16,7 @@ class SessionStatus;
 // for the console, send a line, read an answer. They run on the user-interface
 // thread and keep the window alive by yielding once per pass of every wait. Every one
 // that talks to the modem first checks that the port is open, and does nothing when
-// it is not.
+// it is not (beyond saying why, once, when the port broke by itself).
 class ModemDialogue {
  public:
   ModemDialogue(platform::SerialLink& link, platform::Clock& clock, DialogueBox& box,
@@ -54,7 +54,9 @@ class ModemDialogue {
   [[nodiscard]] DialogueBox& Box() { return box_; }
 
  private:
-  // Shows, once, why a port that was open has closed by itself.
+  // Shows, once, why a port that was open has closed by itself. A port that broke
+  // (an adapter pulled out) is a failed write or read for whichever primitive meets
+  // it first, whether or not the event loop noticed it inside that primitive.
   void ReportBrokenLink();
 
   platform::SerialLink& link_;

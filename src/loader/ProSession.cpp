@@ -44,6 +44,7 @@ bool WaitForProAnswer(ModemDialogue& modem, const ProWait& wait, QByteArray* buf
     modem.Yield();
     buffer->append(modem.ReadResponse(wait.pauseMs));
     *buffer = DropLeadingLines(*buffer);
+    KeepNewest(*buffer);
     passed = deadline.Passed();
   } while (!wait.done(*buffer) && !passed);
   return !passed;

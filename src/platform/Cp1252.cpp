@@ -39,11 +39,12 @@ QByteArray ToCp1252(const QString& text) {
 }
 
 QString FromCp1252(const QByteArray& bytes) {
-  QString out;
-  out.reserve(bytes.size());
+  // Written in place: the dialogue box decodes up to a mebibyte at a time.
+  QString out(bytes.size(), Qt::Uninitialized);
+  QChar* to = out.data();
   for (const char b : bytes) {
     const auto u = static_cast<unsigned char>(b);
-    out.append(QChar(u >= 0x80 && u < 0xA0 ? kHighControls[u - 0x80] : char16_t(u)));
+    *to++ = QChar(u >= 0x80 && u < 0xA0 ? kHighControls[u - 0x80] : char16_t(u));
   }
   return out;
 }

@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <functional>
+#include <memory>
+
+#include <QDir>
+
+#include "config/ConfigExamples.h"
+#include "config/SaveConfiguration.h"
+#include "core/Def_Globales.h"
+#include "core/SettingsFile.h"
+#include "faults/FaultInjection.h"
+#include "password/AccessPassword.h"
+#include "platform/ErrorText.h"
+#include "support/TestPlatform.h"
+
+using platform::MsgButtons;
+using platform::MsgIcon;
+using testing_support::ShownBox;
+using testing_support::TestPlatform;
+
+namespace {
+
+// One of the files the program replaces whole, and how to save a numbered version.
+struct ReplacedFile {
+  const char* name;  // inside the application directory
+  std::function<bool(int version)> save;
+};
+
+QList<ReplacedFile> ReplacedFiles() {
+  return {
+      {"conf_gen.dat",
+       [](int version) {
+         ServiceSettings.ComPort = static_cast<std::int16_t>(version);
+         return SaveServiceSettings({"203", "0", "113", "192", "255", "255", "255", "240", "198", "51",
+                                     "100", "53", "8", "32", "9", "9"});
+       }},
+      {"claves.dat", [](int version) { return SaveAccessPassword(QStringLiteral("clave%1").arg(version)); }},
+      {"Configuraciones/900123456.cfg",
+       [](int version) {
+         SubscriberData data = config_examples::EfficientSubscriber(DataScreen::Dhcp);
+         data.UserIp[3] = QString::number(version);
+         return SaveConfiguration(data, DataScreen::Dhcp, kEfficientSS5660, true,
+                                  config_examples::EfficientSettings());
+       }},
+  };
+}
+
+// A fault in force for as long as the object lives.
+using Armed = std::unique_ptr<void, void (*)(void*)>;
+
+template <typename Injection, typename... Args>
+Armed Arm(Args... args) {
+  return {new Injection(args...), [](void* injection) { delete static_cast<Injection*>(injection); }};
+}
+
+// A way to make the next save fail, and the failure the user is then told about.
+struct Fault {
+  const char* step;
+  int error;
+  std::function<Armed()> arm;
+};
+
+class AtomicFilesFaultTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetStartupValues();
+    ASSERT_TRUE(QDir(platform_.Dir()).mkpath(QStringLiteral("Configuraciones")));
+  }
+
+  // Saves version 1, then tries version 2 under the fault: the save must fail with
+  // one box holding the system's description, and leave version 1 whole and alone.
+  void ExpectOldFileSurvives(const ReplacedFile& file, int error, const std::function<Armed()>& arm) {
+    SCOPED_TRACE(file.name);
+    ASSERT_TRUE(file.save(1));
+    const QByteArray stored = platform_.Read(QString::fromLatin1(file.name));
+    const QString folder = QFileInfo(platform_.PathOf(QString::fromLatin1(file.name))).path();
+    const QStringList entries = faults::EntriesOf(folder);
+    platform_.boxes.shown.clear();
+    bool saved = true;
+    {
+      const auto fault = arm();
+      saved = file.save(2);
+    }
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(platform_.boxes.shown,
+              (QList<ShownBox>{{platform::DescribeSystemError(error), QString(), MsgIcon::Exclamation,
+                                MsgButtons::Ok}}));
+    EXPECT_EQ(platform_.Read(QString::fromLatin1(file.name)), stored);
+    EXPECT_EQ(faults::EntriesOf(folder), entries);  // no temporary left behind
+    // The fault gone, the same save goes through.
+    EXPECT_TRUE(file.save(3));
+    EXPECT_NE(platform_.Read(QString::fromLatin1(file.name)), stored);
+  }
+
+  TestPlatform platform_;
+};
+
+// The new version cannot be created (no right to write there), the disk fills up
+// halfway through it, or the file system refuses it when it is closed, as a network
+// share may: the stored file survives each time.
+TEST_F(AtomicFilesFaultTest, EveryFailedStepOfASaveLeavesTheStoredFileWhole) {
+  const QList<Fault> injections = {
+      {"open", EACCES, [] { return Arm<faults::FailingCreate>(QStringLiteral(".tmp-"), EACCES); }},
+      {"write", EFBIG, [] { return Arm<faults::DiskFullAfter>(rlim_t{4}); }},
+      {"close", EIO, [] { return Arm<faults::FailingClose>(QStringLiteral(".tmp-"), EIO); }},
+  };
+  for (const Fault& fault : injections) {
+    SCOPED_TRACE(fault.step);
+    for (const ReplacedFile& file : ReplacedFiles()) ExpectOldFileSurvives(file, fault.error, fault.arm);
+  }
+}
+
+TEST_F(AtomicFilesFaultTest, AReadOnlyFolderLeavesTheStoredFilesWhole) {
+  const QString directory = platform_.Dir();
+  {
+    const faults::ReadOnlyMount probe(directory);
+    if (!probe.Active()) GTEST_SKIP() << "no read-only bind mount here: " << probe.WhyNot().toStdString();
+  }
+  for (const ReplacedFile& file : ReplacedFiles()) {
+    ExpectOldFileSurvives(file, EROFS, [&] { return Arm<faults::ReadOnlyMount>(directory); });
+  }
+}
+
+}  // namespace

@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+
+#include "config/ConfigExamples.h"
+#include "config/SaveConfiguration.h"
+#include "core/Def_Globales.h"
+#include "loader/LoaderTexts.h"
+#include "loader/LoadingSession.h"
+#include "modemsim/Consoles.h"
+#include "modemsim/SimulatedLink.h"
+#include "platform/VirtualClock.h"
+#include "screens/fConfigurar.h"
+#include "screens/fMain.h"
+#include "support/TestPlatform.h"
+
+namespace {
+
+void Settle() {
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QCoreApplication::processEvents();
+}
+
+// The loading window opened from the menu, on a simulated Efficient modem and a
+// virtual clock, while the installer tries to close it in every way, every
+// second of a whole session: the "Volver" button's shortcut, the window's close
+// (as the window manager asks), and a close request sent to it.
+class WindowCloseFaultTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetStartupValues();
+    platform::Current().clock = &clock_;
+    platform::Current().makeSerialLink = [this] {
+      auto link = std::make_unique<modemsim::SimulatedLink>(clock_);
+      link_ = link.get();
+      console_ = modemsim::MakeConsole(QStringLiteral("efficient"), *link, {});
+      link->Attach(console_.get());
+      return std::unique_ptr<platform::SerialLink>(std::move(link));
+    };
+    platform_.boxes.onShow = [this](const testing_support::ShownBox& box) {
+      if (box.title != loader_texts::kPowerOnTitle) return;
+      console_->PowerOn();
+      TryToCloseEvery(1.0);
+    };
+    ASSERT_TRUE(EnsureConfigDirectory());
+    ASSERT_TRUE(SaveConfiguration(config_examples::EfficientSubscriber(DataScreen::Dhcp), DataScreen::Dhcp,
+                                  kEfficientSS5660, true, config_examples::EfficientSettings()));
+    fMain::ShowMenu();
+    menu_ = fMain::Instance();
+    menu_->cCargar->click();
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (auto* s = qobject_cast<fConfigurar*>(w); s && s->isVisible()) screen_ = s;
+    }
+    ASSERT_NE(screen_, nullptr);
+    screen_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(screen_));
+  }
+
+  void TearDown() override {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (w != menu_) delete w;
+    }
+    delete menu_.data();
+    Settle();
+    console_.reset();
+  }
+
+  void TryToCloseEvery(double seconds) {
+    clock_.After(seconds, [this, seconds] {
+      if (screen_.isNull() || !screen_->Session().IsRunning()) return;
+      QTest::keyClick(screen_, Qt::Key_Escape);
+      screen_->close();
+      QCloseEvent request;
+      QApplication::sendEvent(screen_, &request);
+      ++attempts_;
+      if (!screen_.isNull() && screen_->isVisible()) ++refused_;
+      TryToCloseEvery(seconds);
+    });
+  }
+
+  testing_support::TestPlatform platform_;
+  platform::VirtualClock clock_;
+  modemsim::SimulatedLink* link_ = nullptr;
+  std::unique_ptr<modemsim::ModemConsole> console_;
+  QPointer<fMain> menu_;
+  QPointer<fConfigurar> screen_;
+  int attempts_ = 0;
+  int refused_ = 0;
+};
+
+// The session owns the port and both files: the window stays until it has ended,
+// and is then as usable as before.
+TEST_F(WindowCloseFaultTest, TheWindowStaysThroughTheSessionAndIsUsableAfterIt) {
+  screen_->tTelf->setFocus();
+  QTest::keyClicks(screen_->tTelf, QStringLiteral("900123456"));
+  screen_->cInstalar->click();
+
+  EXPECT_GE(attempts_, 8);
+  EXPECT_EQ(refused_, attempts_);
+  ASSERT_FALSE(screen_.isNull());
+  EXPECT_TRUE(screen_->isVisible());
+  EXPECT_EQ(platform_.boxes.shown.last().text, loader_texts::kConfigured);
+  EXPECT_FALSE(link_->IsOpen());
+  EXPECT_TRUE(screen_->cInstalar->isEnabled());
+  EXPECT_TRUE(screen_->cExit->isEnabled());
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+  // Another session runs from the same window, then Escape leaves it.
+  platform_.boxes.shown.clear();
+  screen_->cInstalar->click();
+  EXPECT_EQ(platform_.boxes.shown.last().text, loader_texts::kConfigured);
+  EXPECT_EQ(link_->Opens(), 2);
+  QTest::keyClick(screen_, Qt::Key_Escape);
+  Settle();
+  EXPECT_TRUE(screen_.isNull());
+  EXPECT_TRUE(menu_->isVisible());
+}
+
+}  // namespace
