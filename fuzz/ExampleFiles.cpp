@@ -13,11 +13,11 @@ namespace fuzzing {
 QStringList ExampleConfigFile(std::int16_t model, DataScreen screen) {
   SubscriberData data = InitialSubscriberData(screen, model);
   data.Phone = kPhone;
-  data.UserIp = {QStringLiteral("192"), QStringLiteral("0"), QStringLiteral("2"), QStringLiteral("13")};
-  data.UserMask = {QStringLiteral("255"), QStringLiteral("255"), QStringLiteral("255"), QStringLiteral("248")};
+  data.UserIp = {"192", "0", "2", "13"};
+  data.UserMask = {"255", "255", "255", "248"};
   if (screen == DataScreen::Dhcp) {
-    data.ModemIp = {QStringLiteral("10"), QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("6")};
-    data.ModemMask = {QStringLiteral("255"), QStringLiteral("255"), QStringLiteral("255"), QStringLiteral("252")};
+    data.ModemIp = {"10", "1", "1", "6"};
+    data.ModemMask = {"255", "255", "255", "252"};
   }
   ServiceSettingsRecord settings = ServiceSettings;
   settings.DnsServer = {192, 0, 2, 53};

@@ -149,11 +149,15 @@ void DriverSeeds() {
 }
 
 void FileSeeds() {
-  const QByteArray factory = " 1 \r\n192\r\n0\r\n2\r\n16\r\n255\r\n255\r\n255\r\n240\r\n198\r\n51\r\n100\r\n53\r\n8\r\n32\r\n9\r\n9\r\n";
+  const QByteArray factory =
+      " 1 \r\n192\r\n0\r\n2\r\n16\r\n255\r\n255\r\n255\r\n240\r\n"
+      "198\r\n51\r\n100\r\n53\r\n8\r\n32\r\n9\r\n9\r\n";
   Seed("fuzz_conf_gen", QStringLiteral("factory"), factory);
   Seed("fuzz_conf_gen", QStringLiteral("sixteen-lines"), factory.left(factory.lastIndexOf("9\r\n")));
-  Seed("fuzz_conf_gen", QStringLiteral("empty-line-7"), QByteArray(factory).replace("255\r\n255\r\n255\r\n240", "255\r\n\r\n255\r\n240"));
-  Seed("fuzz_conf_gen", QStringLiteral("hand-edited"), "2\n300\n0\n2\n16\n255\n255\n255\n240\n-1\n+51\n100\n53\n\t8 \n32\n7\n12\nmore\n");
+  Seed("fuzz_conf_gen", QStringLiteral("empty-line-7"),
+       QByteArray(factory).replace("255\r\n255\r\n255\r\n240", "255\r\n\r\n255\r\n240"));
+  Seed("fuzz_conf_gen", QStringLiteral("hand-edited"),
+       "2\n300\n0\n2\n16\n255\n255\n255\n240\n-1\n+51\n100\n53\n\t8 \n32\n7\n12\nmore\n");
   Seed("fuzz_claves", QStringLiteral("factory"), "tarnimol\r\n");
   Seed("fuzz_claves", QStringLiteral("empty"), "\r\n");
   Seed("fuzz_claves", QStringLiteral("two-lines"), "Primera\r\nsegunda\r\n");
@@ -161,10 +165,13 @@ void FileSeeds() {
 }
 
 void TextSeeds() {
-  Seed("fuzz_received_text", QStringLiteral("backspaces"), QByteArrayLiteral("\x03" "AB\bC\bX\0a\r\nb\n\rc\nd\re"));
+  // The first byte of each says how long the chunks are.
+  Seed("fuzz_received_text", QStringLiteral("backspaces"),
+       QByteArrayLiteral("\x03" "AB\bC\bX\0a\r\nb\n\rc\nd\re"));
   Seed("fuzz_received_text", QStringLiteral("pro-answer"),
        "\x07" "cip ifadd addr=198.51.100.42/30\r\nInterface cip0 added\r\nRoute table updated\r\n\r\n=>");
-  Seed("fuzz_received_text", QStringLiteral("stale-prompt"), "\x40\r\n\r\n=>config erase\r\nip flush\r\nab\r\n\r\n=>");
+  Seed("fuzz_received_text", QStringLiteral("stale-prompt"),
+       "\x40\r\n\r\n=>config erase\r\nip flush\r\nab\r\n\r\n=>");
 }
 
 }  // namespace

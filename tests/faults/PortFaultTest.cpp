@@ -98,7 +98,8 @@ class PortFaultTest : public ::testing::Test {
     ServiceSettings.ComPort = kPort;
     QString error;
     ASSERT_TRUE(platform::MakeDirectory(platform_.PathOf(QStringLiteral("Configuraciones")), &error));
-    ASSERT_TRUE(platform::ReplaceTextFile(ConfigFilePath(kPhone), loader_testing::EfficientDhcpFile(kPhone), &error));
+    ASSERT_TRUE(platform::ReplaceTextFile(ConfigFilePath(kPhone), loader_testing::EfficientDhcpFile(kPhone),
+                                          &error));
   }
 
   // One session; returns how long it took, in seconds of real time.
@@ -141,7 +142,8 @@ class PortFaultTest : public ::testing::Test {
 // Com6 names an adapter that is not plugged in: its link points nowhere.
 TEST_F(PortFaultTest, APortThatDoesNotExistIsReportedBeforeAnythingIsAsked) {
   ASSERT_TRUE(QDir(platform_.Dir()).mkpath(QStringLiteral("puertos")));
-  ASSERT_TRUE(QFile::link(QStringLiteral("/dev/no-such-adapter"), platform_.PathOf(QStringLiteral("puertos/com6"))));
+  ASSERT_TRUE(QFile::link(QStringLiteral("/dev/no-such-adapter"),
+                          platform_.PathOf(QStringLiteral("puertos/com6"))));
   RunSession();
   ASSERT_EQ(Shown().size(), 2);
   ExpectPortWarning(Shown()[0]);

@@ -73,7 +73,8 @@ TEST_F(SessionFilesFaultTest, APlainFileNamedConfiguracionesFindsNoFile) {
   ASSERT_TRUE(QDir(screen_.platform.PathOf(QStringLiteral("Configuraciones"))).removeRecursively());
   screen_.platform.Write(QStringLiteral("Configuraciones"), config_);
   screen_.Run(kPhone);
-  EXPECT_EQ(Shown(), QList<ShownBox>{CriticalBox(QStringLiteral("No se ha podido encontrar el fichero de configuración"))});
+  const QString notFound = QStringLiteral("No se ha podido encontrar el fichero de configuración");
+  EXPECT_EQ(Shown(), QList<ShownBox>{CriticalBox(notFound)});
   EXPECT_FALSE(screen_.LogExists(kPhone));
   config_.clear();  // no configuration file any more
 }
@@ -107,7 +108,8 @@ TEST_F(SessionFilesFaultTest, ALogThatFailsToCloseIsReportedAndKeepsItsText) {
   const faults::FailingClose failing(QStringLiteral("Logs/900123456.log"), EIO);
   screen_.Run(kPhone);
   EXPECT_EQ(failing.Failed(), 1);
-  EXPECT_EQ(Shown(), (QList<ShownBox>{PowerOnBox(), ConfiguredBox(), CriticalBox(platform::DescribeSystemError(EIO))}));
+  EXPECT_EQ(Shown(), (QList<ShownBox>{PowerOnBox(), ConfiguredBox(),
+                                      CriticalBox(platform::DescribeSystemError(EIO))}));
   EXPECT_TRUE(screen_.Log(kPhone).endsWith(kTrailer));
 }
 

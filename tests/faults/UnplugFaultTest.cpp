@@ -55,7 +55,8 @@ TEST(UnplugFaultTest, AnAdapterPulledOutAtAnyStageEndsTheSessionWithItsMessage) 
       {"reboot question", "efficient", "reboot", 1, 0.01, {kUnexpectedAnswer}},
       {"prompt after the reboot", "efficient", "y", 1, 1.0, {kCannotConnect, kCannotRestart}},
       {"set password", "efficient", "set password", 1, 0, {kCannotContactAtuR, kSecondLoginFailed}},
-      {"new password question", "efficient", "set password", 1, 0.5, {kNoNewPasswordPrompt, kSecondLoginFailed}},
+      {"new password question", "efficient", "set password", 1, 0.5,
+       {kNoNewPasswordPrompt, kSecondLoginFailed}},
       {"first prompt", "office", "", 1, 1.0, {kCannotConnect, kNotStarted}},
       {"settling pause", "office", "", 1, 2.5, {kCannotContactModem, kFirstLoginFailed}},
       {"wait after erase all", "office", "erase all", 1, 0.5, {kUnexpectedAnswer}},
@@ -64,7 +65,8 @@ TEST(UnplugFaultTest, AnAdapterPulledOutAtAnyStageEndsTheSessionWithItsMessage) 
       {"first prompt", "pro", "", 1, 1.0, {kCannotConnect, kNotStarted}},
       {"wait after config erase", "pro", "config erase", 1, 1.0, {kUnexpectedAnswer}, true},
       {"prompt after the reboot", "pro", "system reboot", 1, 1.0, {kCannotConnect, kCannotRestart}},
-      {"password answer", "pro", "system setpassword", 1, 1.0, {kNoNewPasswordPrompt, kSecondLoginFailed}, true},
+      {"password answer", "pro", "system setpassword", 1, 1.0,
+       {kNoNewPasswordPrompt, kSecondLoginFailed}, true},
       {"a command's answer", "pro", "cip pvcadd", 1, 1.0, {kResponseTimeout}, true},
   };
   for (const Unplug& stage : stages) {
