@@ -69,14 +69,7 @@ bool RestoreDefaultsAndReboot(ModemDialogue& modem) {
 }  // namespace
 
 bool RunEfficientSession(ModemDialogue& modem, ConfigFileReader& file, SessionLog& log) {
-  QString line;
-  QString error;
-  if (!file.ReadLine(&line, &error)) return Report(error);  // the modality word
-  const ModemProfile& profile = *ProfileFor(kEfficientSS5660);
-  if (!modem.OpenModemLink(kEfficientSS5660, ServiceSettings.ComPort, profile.line)) {
-    return Report(kNotStarted);
-  }
-  log.WriteText(kStartLine);
+  if (!sequence::StartSession(modem, file, log, kEfficientSS5660, kStartLine)) return false;
   QByteArray answer = modem.Box().Content();
   if (!EfficientLogin(modem, answer)) return Report(kFirstLoginFailed);
   if (!modem.IsOpen()) return Report(kChannelClosed);

@@ -56,14 +56,7 @@ bool EraseAndReboot(ModemDialogue& modem) {
 }  // namespace
 
 bool RunOfficeSession(ModemDialogue& modem, ConfigFileReader& file, SessionLog& log) {
-  QString line;
-  QString error;
-  if (!file.ReadLine(&line, &error)) return Report(error);  // the modality word
-  const ModemProfile& profile = *ProfileFor(kSpeedTouchOffice);
-  if (!modem.OpenModemLink(kSpeedTouchOffice, ServiceSettings.ComPort, profile.line)) {
-    return Report(kNotStarted);
-  }
-  log.WriteText(kStartLine);
+  if (!sequence::StartSession(modem, file, log, kSpeedTouchOffice, kStartLine)) return false;
   QByteArray answer = modem.Box().Content();
   if (!OfficeLogin(modem, answer)) return Report(kFirstLoginFailed);
   if (!modem.IsOpen()) return Report(kChannelClosed);

@@ -84,14 +84,7 @@ bool EraseAndReboot(ModemDialogue& modem) {
 }  // namespace
 
 bool RunProSession(ModemDialogue& modem, ConfigFileReader& file, SessionLog& log) {
-  QString line;
-  QString error;
-  if (!file.ReadLine(&line, &error)) return Report(error);  // the modality word
-  const ModemProfile& profile = *ProfileFor(kSpeedTouchPro);
-  if (!modem.OpenModemLink(kSpeedTouchPro, ServiceSettings.ComPort, profile.line)) {
-    return Report(kNotStarted);
-  }
-  log.WriteText(kStartLine);
+  if (!sequence::StartSession(modem, file, log, kSpeedTouchPro, kStartLine)) return false;
   if (!modem.IsOpen()) return Report(kChannelClosed);
   if (!EraseAndReboot(modem)) return false;
   if (!modem.WaitForModemPrompt(kSpeedTouchPro)) return Report(kCannotRestart);

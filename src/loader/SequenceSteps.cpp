@@ -4,6 +4,7 @@
 #include "loader/ConfigFileReader.h"
 #include "loader/LoaderTexts.h"
 #include "loader/ModemDialogue.h"
+#include "loader/ModemProfiles.h"
 #include "loader/SessionLog.h"
 #include "platform/Cp1252.h"
 #include "platform/MessageBoxes.h"
@@ -19,6 +20,18 @@ QByteArray AccessPasswordBytes() { return platform::ToCp1252(ServiceSettings.Acc
 
 bool SendOrReport(ModemDialogue& modem, const QString& line) {
   return modem.SendLine(line) || Report(loader_texts::kCannotContactAtuR);
+}
+
+bool StartSession(ModemDialogue& modem, ConfigFileReader& file, SessionLog& log,
+                  std::int16_t model, const QString& startLine) {
+  QString line;
+  QString error;
+  if (!file.ReadLine(&line, &error)) return Report(error);  // the modality word
+  if (!modem.OpenModemLink(model, ServiceSettings.ComPort, ProfileFor(model)->line)) {
+    return Report(loader_texts::kNotStarted);
+  }
+  log.WriteText(startLine);
+  return true;
 }
 
 bool IsSkippedLine(const QString& line) {

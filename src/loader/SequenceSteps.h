@@ -3,8 +3,11 @@
 #include <QByteArray>
 #include <QString>
 
+#include <cstdint>
+
 class ConfigFileReader;
 class ModemDialogue;
+class SessionLog;
 
 // Small steps that the Speed Touch sequences share.
 namespace sequence {
@@ -19,6 +22,12 @@ bool Report(const QString& message);
 // Sends one of the sequence's own lines; one that cannot be sent means the ATU-R is
 // not there.
 [[nodiscard]] bool SendOrReport(ModemDialogue& modem, const QString& line);
+
+// The opening every sequence shares: reads and drops the modality line, opens the
+// link with the model's line settings and waits for the first prompt, then writes the
+// model's start line to the log. Reports its own failure; false ends the sequence.
+[[nodiscard]] bool StartSession(ModemDialogue& modem, ConfigFileReader& file, SessionLog& log,
+                                std::int16_t model, const QString& startLine);
 
 // Empty lines and comments ("#" first) of a configuration file are never sent.
 [[nodiscard]] bool IsSkippedLine(const QString& line);
