@@ -1,5 +1,7 @@
 #include "loader/DialogueBox.h"
 
+#include <utility>
+
 #include "loader/LoadingView.h"
 #include "platform/Cp1252.h"
 
@@ -8,8 +10,12 @@ void KeepNewest(QByteArray& text, qsizetype maxBytes) {
 }
 
 void DialogueBox::Replace(const QByteArray& bytes) {
-  content_ = bytes;
-  KeepNewest(content_);
+  QByteArray kept = bytes;
+  KeepNewest(kept);
+  // The first-prompt wait replaces the text twice a second, mostly with what is
+  // already there: laying the window out again for nothing costs more than the wait.
+  if (kept == content_) return;
+  content_ = std::move(kept);
   Show();
 }
 

@@ -18,7 +18,8 @@ class DialogueBox {
 
   [[nodiscard]] const QByteArray& Content() const { return content_; }
 
-  // Replaces the whole text and puts the caret at its end.
+  // Replaces the whole text and puts the caret at its end; the same text again
+  // leaves the view alone.
   void Replace(const QByteArray& bytes);
   // Adds to the end and puts the caret there.
   void Append(const QByteArray& bytes);

@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "platform/Platform.h"
+#include "platform/QtSerialLink.h"
 
 namespace platform {
 namespace {
@@ -28,6 +29,15 @@ void QtClock::SleepMs(int milliseconds) {
 }
 
 void QtClock::Yield() {
+  // Bytes that the last turn took from the port wait for the caller to read them;
+  // the callers yield again before reading, and sleeping then would keep the modem
+  // waiting until the next event or the timer. Once per arrival, so no spinning.
+  const std::uint64_t arrivals = SerialArrivals();
+  if (arrivals != arrivalsSeen_) {
+    arrivalsSeen_ = arrivals;
+    QCoreApplication::processEvents();
+    return;
+  }
   // One turn of the event loop: it serves what is pending and returns at once, or,
   // when nothing is, sleeps until the first event (bytes received, a repaint) and
   // serves it; the timer bounds the sleep. Serving first and then waiting for more

@@ -2,6 +2,8 @@
 
 #include <QElapsedTimer>
 
+#include <cstdint>
+
 #include "platform/Clock.h"
 
 namespace platform {
@@ -18,6 +20,7 @@ class QtClock final : public Clock {
 
  private:
   QElapsedTimer elapsed_;
+  std::uint64_t arrivalsSeen_ = 0;
 };
 
 }  // namespace platform

@@ -31,11 +31,15 @@ bool ToParity(char parity, QSerialPort::Parity* out) {
   }
 }
 
+std::uint64_t arrivals = 0;
+
 QString InvalidSetting(const char* what) {
   return QStringLiteral("Valor no válido para %1 del puerto serie").arg(QString::fromUtf8(what));
 }
 
 }  // namespace
+
+std::uint64_t SerialArrivals() { return arrivals; }
 
 QString SerialDeviceForPort(int number) {
   if (number < 1) return {};
@@ -50,6 +54,7 @@ QString SerialDeviceForPort(int number) {
 QtSerialLink::QtSerialLink() {
   QObject::connect(&port_, &QSerialPort::errorOccurred, &port_,
                    [this](QSerialPort::SerialPortError kind) { OnPortError(kind); });
+  QObject::connect(&port_, &QSerialPort::readyRead, &port_, [] { ++arrivals; });
 }
 
 QtSerialLink::~QtSerialLink() { Close(); }

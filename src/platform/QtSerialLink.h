@@ -3,6 +3,8 @@
 #include <QSerialPort>
 #include <QString>
 
+#include <cstdint>
+
 #include "platform/SerialLink.h"
 
 namespace platform {
@@ -48,6 +50,10 @@ class QtSerialLink final : public SerialLink {
   QString failure_;
   QSerialPort::SerialPortError lastKind_ = QSerialPort::NoError;
 };
+
+// How many times bytes have come in on any port so far: they sit in the port's
+// buffer until the caller reads them, and a yield must not sleep on them.
+[[nodiscard]] std::uint64_t SerialArrivals();
 
 // Com N as a device path, following the puertos/comN link of the application
 // directory. Empty when N is not a port number.

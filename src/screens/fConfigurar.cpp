@@ -11,7 +11,11 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <utility>
 
 #include "core/Def_Globales.h"
 #include "core/SettingsFile.h"
@@ -27,6 +31,8 @@ QString ForDisplay(QString text) {
   text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
   return text;
 }
+
+constexpr int kRefreshIntervalMs = 250;
 
 QFont DialogueFont() {
   QFont font(QStringLiteral("Courier New"));
@@ -67,6 +73,10 @@ fConfigurar::fConfigurar(QWidget* parent) : Screen(parent) {
   pbLineas->setRange(0, 1);
   pbLineas->setValue(0);
   pbLineas->setFormat(QStringLiteral("%v de %m líneas"));
+  refreshTimer_ = new QTimer(this);
+  refreshTimer_->setSingleShot(true);
+  refreshTimer_->setInterval(kRefreshIntervalMs);
+  connect(refreshTimer_, &QTimer::timeout, this, &fConfigurar::Refresh);
 
   cInstalar = new QPushButton(QStringLiteral("Co&nfigurar"), this);
   cInstalar->setObjectName(QStringLiteral("cInstalar"));
@@ -124,15 +134,18 @@ void fConfigurar::closeEvent(QCloseEvent* event) {
   Screen::closeEvent(event);
 }
 
-void fConfigurar::SetDialogueText(const QString& text) { Text1->setPlainText(ForDisplay(text)); }
+void fConfigurar::SetDialogueText(const QString& text) {
+  pendingDialogue_.clear();
+  Text1->setPlainText(ForDisplay(text));
+}
 
 void fConfigurar::AppendDialogueText(const QString& text) {
-  QTextCursor cursor = Text1->textCursor();
-  cursor.movePosition(QTextCursor::End);
-  cursor.insertText(ForDisplay(text));
+  pendingDialogue_ += text;
+  if (!refreshTimer_->isActive()) refreshTimer_->start();
 }
 
 void fConfigurar::MoveCaretToEnd() {
+  if (!pendingDialogue_.isEmpty()) return;  // the refresh puts it there
   QTextCursor cursor = Text1->textCursor();
   cursor.movePosition(QTextCursor::End);
   Text1->setTextCursor(cursor);
@@ -155,12 +168,29 @@ void fConfigurar::SetBusyPointer(bool busy) {
 void fConfigurar::ShowStatus(const QString& text) { lEstado->setText(text); }
 
 void fConfigurar::ShowProgress(int sent, int total) {
-  pbLineas->setRange(0, std::max(total, 1));
-  pbLineas->setValue(sent);
-  pbLineas->setTextVisible(total > 0);
+  progressSent_ = sent;
+  progressTotal_ = total;
+  if (!refreshTimer_->isActive()) refreshTimer_->start();
+}
+
+void fConfigurar::Refresh() {
+  refreshTimer_->stop();
+  if (!pendingDialogue_.isEmpty()) {
+    QTextCursor cursor = Text1->textCursor();
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(ForDisplay(std::exchange(pendingDialogue_, QString())));
+    MoveCaretToEnd();
+  }
+  pbLineas->setRange(0, std::max(progressTotal_, 1));
+  pbLineas->setValue(progressSent_);
+  pbLineas->setTextVisible(progressTotal_ > 0);
 }
 
 void fConfigurar::SetButtonsEnabled(bool enabled) {
   cInstalar->setEnabled(enabled);
   cExit->setEnabled(enabled);
+  // The number names the files in use; it stays as it is until the session ends. A
+  // read-only box has no blinking caret either, which would repaint twice a second.
+  tTelf->setReadOnly(!enabled);
+  Refresh();  // a new session starts from an empty bar; an ended one shows its last
 }

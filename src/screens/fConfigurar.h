@@ -12,6 +12,7 @@ class QProgressBar;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QTimer;
 
 // The loading screen: a phone number, a button that loads that subscriber's file
 // into the modem, and the dialogue with the modem as it happens. The session itself
@@ -52,6 +53,15 @@ class fConfigurar final : public Screen, private LoadingView {
   void ShowStatus(const QString& text) override;
   void ShowProgress(int sent, int total) override;
 
+  void Refresh();
+
   std::unique_ptr<LoadingSession> session_;
   bool busyPointer_ = false;
+  // What the modem sends and the lines sent reach the window a few times a second,
+  // not at every chunk: laying out and painting each echoed character would hold up
+  // the program's answer to the prompt that follows it.
+  QTimer* refreshTimer_ = nullptr;
+  QString pendingDialogue_;
+  int progressSent_ = 0;
+  int progressTotal_ = 0;
 };

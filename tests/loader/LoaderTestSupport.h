@@ -31,7 +31,7 @@ inline const QString kScreenCaption = QStringLiteral("Configuración del Módem 
 // use of a destroyed window.
 class RecordingView final : public LoadingView {
  public:
-  void SetDialogueText(const QString& text) override { Use(); dialogue = text; }
+  void SetDialogueText(const QString& text) override { Use(); dialogue = text; ++textsSet; }
   void AppendDialogueText(const QString& text) override { Use(); dialogue += text; appended << text; }
   void MoveCaretToEnd() override { Use(); }
   [[nodiscard]] QString Caption() const override { Use(); return caption; }
@@ -42,6 +42,7 @@ class RecordingView final : public LoadingView {
   void ShowProgress(int sent, int total) override { Use(); progress << qMakePair(sent, total); }
 
   QString dialogue;
+  int textsSet = 0;                 // whole texts put in the dialogue box
   QString caption = kScreenCaption;
   QStringList captions;             // every caption set, in order
   QStringList appended;             // every text added to the dialogue, in order

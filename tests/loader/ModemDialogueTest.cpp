@@ -164,7 +164,13 @@ TEST_F(ModemDialogueTest, SilentModemFailsAtTheLimitAndClosesThePort) {
   modemsim::ConsoleOptions options;
   options.behaviour = modemsim::Behaviour::Silent;
   UseModem(options);
+  box_.Replace("sesión anterior");
+  view_.textsSet = 0;
   EXPECT_FALSE(OpenEfficientLink());
+  // The old text goes at the first pass; the hundred passes after it change nothing
+  // and leave the window alone.
+  EXPECT_EQ(view_.textsSet, 1);
+  EXPECT_TRUE(view_.dialogue.isEmpty());
   const double waited = clock_.Seconds() - poweredAt_;
   EXPECT_GE(waited, 49.5);
   EXPECT_LE(waited, 51.0);

@@ -95,6 +95,9 @@ TEST_F(fConfigurarTest, AWholeSessionRunsThroughTheWindowWhichCannotBeLeftMeanwh
     EXPECT_FALSE(screen_->cExit->isEnabled());
     EXPECT_NE(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(screen_->lEstado->text(), QString::fromUtf8("Esperando a que se encienda el módem"));
+    // The number names the files in use: it cannot be edited meanwhile.
+    QTest::keyClick(screen_->tTelf, Qt::Key_Backspace);
+    EXPECT_EQ(screen_->tTelf->text(), kPhone);
     screen_->close();  // refused while the session runs
     QTest::keyClick(screen_, Qt::Key_Escape);
     EXPECT_TRUE(screen_->isVisible());
@@ -108,6 +111,7 @@ TEST_F(fConfigurarTest, AWholeSessionRunsThroughTheWindowWhichCannotBeLeftMeanwh
   EXPECT_EQ(screen_->windowTitle(), QString::fromUtf8("Configuración del Módem ADSL"));
   EXPECT_TRUE(screen_->cInstalar->isEnabled());
   EXPECT_TRUE(screen_->cExit->isEnabled());
+  EXPECT_FALSE(screen_->tTelf->isReadOnly());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
   EXPECT_FALSE(link_->IsOpen());
   EXPECT_EQ(screen_->pbLineas->value(), 14);  // every command line of the file went
