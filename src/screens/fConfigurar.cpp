@@ -32,7 +32,10 @@ QString ForDisplay(QString text) {
   return text;
 }
 
+// How often the window catches up with the dialogue: at most every kCatchUpMs while
+// lines are being sent, and kRefreshIntervalMs after the modem's text when not.
 constexpr int kRefreshIntervalMs = 250;
+constexpr int kCatchUpMs = 100;
 
 QFont DialogueFont() {
   QFont font(QStringLiteral("Courier New"));
@@ -75,7 +78,6 @@ fConfigurar::fConfigurar(QWidget* parent) : Screen(parent) {
   pbLineas->setFormat(QStringLiteral("%v de %m líneas"));
   refreshTimer_ = new QTimer(this);
   refreshTimer_->setSingleShot(true);
-  refreshTimer_->setInterval(kRefreshIntervalMs);
   connect(refreshTimer_, &QTimer::timeout, this, &fConfigurar::Refresh);
 
   cInstalar = new QPushButton(QStringLiteral("Co&nfigurar"), this);
@@ -141,7 +143,7 @@ void fConfigurar::SetDialogueText(const QString& text) {
 
 void fConfigurar::AppendDialogueText(const QString& text) {
   pendingDialogue_ += text;
-  if (!refreshTimer_->isActive()) refreshTimer_->start();
+  if (!refreshTimer_->isActive()) refreshTimer_->start(kRefreshIntervalMs);
 }
 
 void fConfigurar::MoveCaretToEnd() {
@@ -170,11 +172,16 @@ void fConfigurar::ShowStatus(const QString& text) { lEstado->setText(text); }
 void fConfigurar::ShowProgress(int sent, int total) {
   progressSent_ = sent;
   progressTotal_ = total;
-  if (!refreshTimer_->isActive()) refreshTimer_->start();
+  // The count moves just before the next line is written: a zero timer runs in the
+  // first turn of the event loop after the write. Too soon after the last refresh,
+  // the catching up waits for a later line (or for the timer, when lines stop).
+  const bool due = !sinceRefresh_.isValid() || sinceRefresh_.elapsed() >= kCatchUpMs;
+  refreshTimer_->start(due ? 0 : kRefreshIntervalMs);
 }
 
 void fConfigurar::Refresh() {
   refreshTimer_->stop();
+  sinceRefresh_.start();
   if (!pendingDialogue_.isEmpty()) {
     QTextCursor cursor = Text1->textCursor();
     cursor.movePosition(QTextCursor::End);

@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include <QElapsedTimer>
+
 #include "loader/LoadingView.h"
 #include "screens/Screen.h"
 
@@ -59,8 +61,10 @@ class fConfigurar final : public Screen, private LoadingView {
   bool busyPointer_ = false;
   // What the modem sends and the lines sent reach the window a few times a second,
   // not at every chunk: laying out and painting each echoed character would hold up
-  // the program's answer to the prompt that follows it.
+  // the program's answer to the prompt that follows it. While lines are being sent
+  // the window catches up just after one has gone, while the modem is busy echoing.
   QTimer* refreshTimer_ = nullptr;
+  QElapsedTimer sinceRefresh_;
   QString pendingDialogue_;
   int progressSent_ = 0;
   int progressTotal_ = 0;
