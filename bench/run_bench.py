@@ -228,7 +228,9 @@ def add_turnaround_rows(results, samples):
         if not values:
             return "-", None, None
         median, p99 = timing_log.median(values) * 1000, timing_log.percentile(values, 0.99) * 1000
-        return "%.3f ms / %.3f ms (%d lines)" % (median, p99, len(values)), median, p99
+        over = sum(1 for value in values if value > 0.001)
+        text = "%.3f ms / %.3f ms (%d lines, %d over 1 ms)" % (median, p99, len(values), over)
+        return text, median, p99
 
     ours, median, p99 = describe(samples["program"])
     peer, peer_median, _ = describe(samples["peer"])
