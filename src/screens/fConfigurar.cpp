@@ -199,5 +199,5 @@ void fConfigurar::SetButtonsEnabled(bool enabled) {
   // The number names the files in use; it stays as it is until the session ends. A
   // read-only box has no blinking caret either, which would repaint twice a second.
   tTelf->setReadOnly(!enabled);
-  Refresh();  // a new session starts from an empty bar; an ended one shows its last
+  Refresh();  // an ended session shows its whole dialogue and last count at once
 }
