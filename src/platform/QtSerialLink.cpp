@@ -195,12 +195,23 @@ void QtSerialLink::OnPortError(QSerialPort::SerialPortError kind) {
   // port may report the same failure again (a stale errno): the first one counts.
   if (!port_.isOpen() || broken_) return;
   broken_ = true;
+  // A pulled-out adapter (or a closed pseudo-terminal) often shows up as a failed
+  // read or write; the installer should hear that the device went away.
+  if ((kind == QSerialPort::ReadError || kind == QSerialPort::WriteError) && DeviceGone()) {
+    kind = QSerialPort::ResourceError;
+  }
   failure_ = Describe(kind);
   // Closing from inside the port's own signal is not safe; the event loop does it.
   QTimer::singleShot(0, &port_, [this] {
     if (broken_ && port_.isOpen()) port_.close();
     broken_ = false;
   });
+}
+
+bool QtSerialLink::DeviceGone() const {
+  if (!EntryExists(device_)) return true;
+  pollfd device{port_.handle(), POLLIN | POLLOUT, 0};
+  return ::poll(&device, 1, 0) == 1 && (device.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
 }
 
 QString QtSerialLink::Describe(QSerialPort::SerialPortError kind) {

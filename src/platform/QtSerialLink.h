@@ -40,6 +40,8 @@ class QtSerialLink final : public SerialLink {
   // Hands the written bytes to the device at once; false when the port broke.
   [[nodiscard]] bool SendNow();
   [[nodiscard]] QString Describe(QSerialPort::SerialPortError kind);
+  // Whether the open port's device has gone: removed, or hung up.
+  [[nodiscard]] bool DeviceGone() const;
 
   QSerialPort port_;
   QString device_;
