@@ -12,11 +12,9 @@
 #include "core/Def_Globales.h"
 #include "loader/LoaderTexts.h"
 #include "loader/LoadingSession.h"
-#include "modemsim/Consoles.h"
-#include "modemsim/SimulatedLink.h"
-#include "platform/VirtualClock.h"
 #include "screens/fConfigurar.h"
 #include "screens/fMain.h"
+#include "support/SimulatedPort.h"
 #include "support/TestPlatform.h"
 
 namespace {
@@ -34,17 +32,9 @@ class WindowCloseFaultTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SetStartupValues();
-    platform::Current().clock = &clock_;
-    platform::Current().makeSerialLink = [this] {
-      auto link = std::make_unique<modemsim::SimulatedLink>(clock_);
-      link_ = link.get();
-      console_ = modemsim::MakeConsole(QStringLiteral("efficient"), *link, {});
-      link->Attach(console_.get());
-      return std::unique_ptr<platform::SerialLink>(std::move(link));
-    };
     platform_.boxes.onShow = [this](const testing_support::ShownBox& box) {
       if (box.title != loader_texts::kPowerOnTitle) return;
-      console_->PowerOn();
+      port_.console->PowerOn();
       TryToCloseEvery(1.0);
     };
     ASSERT_TRUE(EnsureConfigDirectory());
@@ -67,11 +57,10 @@ class WindowCloseFaultTest : public ::testing::Test {
     }
     delete menu_.data();
     Settle();
-    console_.reset();
   }
 
   void TryToCloseEvery(double seconds) {
-    clock_.After(seconds, [this, seconds] {
+    port_.clock.After(seconds, [this, seconds] {
       if (screen_.isNull() || !screen_->Session().IsRunning()) return;
       QTest::keyClick(screen_, Qt::Key_Escape);
       screen_->close();
@@ -84,9 +73,7 @@ class WindowCloseFaultTest : public ::testing::Test {
   }
 
   testing_support::TestPlatform platform_;
-  platform::VirtualClock clock_;
-  modemsim::SimulatedLink* link_ = nullptr;
-  std::unique_ptr<modemsim::ModemConsole> console_;
+  testing_support::SimulatedPort port_;
   QPointer<fMain> menu_;
   QPointer<fConfigurar> screen_;
   int attempts_ = 0;
@@ -105,7 +92,7 @@ TEST_F(WindowCloseFaultTest, TheWindowStaysThroughTheSessionAndIsUsableAfterIt) 
   ASSERT_FALSE(screen_.isNull());
   EXPECT_TRUE(screen_->isVisible());
   EXPECT_EQ(platform_.boxes.shown.last().text, loader_texts::kConfigured);
-  EXPECT_FALSE(link_->IsOpen());
+  EXPECT_FALSE(port_.link->IsOpen());
   EXPECT_TRUE(screen_->cInstalar->isEnabled());
   EXPECT_TRUE(screen_->cExit->isEnabled());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
@@ -114,7 +101,7 @@ TEST_F(WindowCloseFaultTest, TheWindowStaysThroughTheSessionAndIsUsableAfterIt) 
   platform_.boxes.shown.clear();
   screen_->cInstalar->click();
   EXPECT_EQ(platform_.boxes.shown.last().text, loader_texts::kConfigured);
-  EXPECT_EQ(link_->Opens(), 2);
+  EXPECT_EQ(port_.link->Opens(), 2);
   QTest::keyClick(screen_, Qt::Key_Escape);
   Settle();
   EXPECT_TRUE(screen_.isNull());

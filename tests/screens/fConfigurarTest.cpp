@@ -9,10 +9,8 @@
 #include "config/SaveConfiguration.h"
 #include "core/Def_Globales.h"
 #include "loader/LoaderTexts.h"
-#include "modemsim/Consoles.h"
-#include "modemsim/SimulatedLink.h"
-#include "platform/VirtualClock.h"
 #include "screens/fConfigurar.h"
+#include "support/SimulatedPort.h"
 #include "WindowDriving.h"
 
 using namespace window_driving;
@@ -29,17 +27,9 @@ class fConfigurarTest : public ScreenTest {
  protected:
   void SetUp() override {
     SetStartupValues();
-    platform::Current().clock = &clock_;
-    platform::Current().makeSerialLink = [this] {
-      auto link = std::make_unique<modemsim::SimulatedLink>(clock_);
-      link_ = link.get();
-      console_ = modemsim::MakeConsole(QStringLiteral("efficient"), *link, {});
-      link->Attach(console_.get());
-      return std::unique_ptr<platform::SerialLink>(std::move(link));
-    };
     platform_.boxes.onShow = [this](const testing_support::ShownBox& box) {
       if (box.title != loader_texts::kPowerOnTitle) return;
-      console_->PowerOn();
+      port_.console->PowerOn();
       if (duringSession) duringSession();
     };
     ScreenTest::SetUp();
@@ -48,11 +38,6 @@ class fConfigurarTest : public ScreenTest {
     ASSERT_NE(screen_, nullptr);
     ASSERT_TRUE(ShowActive(screen_));
   }
-  void TearDown() override {
-    ScreenTest::TearDown();
-    console_.reset();
-  }
-
   void SaveEfficientFile() {
     using namespace config_examples;
     ASSERT_TRUE(EnsureConfigDirectory());
@@ -64,9 +49,7 @@ class fConfigurarTest : public ScreenTest {
     QTest::keyClicks(screen_->tTelf, kPhone);
   }
 
-  platform::VirtualClock clock_;
-  modemsim::SimulatedLink* link_ = nullptr;
-  std::unique_ptr<modemsim::ModemConsole> console_;
+  testing_support::SimulatedPort port_;
   std::function<void()> duringSession;
   QPointer<fConfigurar> screen_;
 };
@@ -113,7 +96,7 @@ TEST_F(fConfigurarTest, AWholeSessionRunsThroughTheWindowWhichCannotBeLeftMeanwh
   EXPECT_TRUE(screen_->cExit->isEnabled());
   EXPECT_FALSE(screen_->tTelf->isReadOnly());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-  EXPECT_FALSE(link_->IsOpen());
+  EXPECT_FALSE(port_.link->IsOpen());
   EXPECT_EQ(screen_->pbLineas->value(), 14);  // every command line of the file went
   EXPECT_EQ(screen_->pbLineas->maximum(), 14);
   EXPECT_TRUE(screen_->lEstado->text().isEmpty());
@@ -129,12 +112,12 @@ TEST_F(fConfigurarTest, CancellingThePowerOnQuestionLeavesTheScreenReadyForAnoth
   TypePhone();
   platform_.boxes.Answer(MsgAnswer::Cancel);
   screen_->cInstalar->click();
-  EXPECT_FALSE(link_->IsOpen());
-  EXPECT_EQ(link_->ClosedPortUses(), 0);
+  EXPECT_FALSE(port_.link->IsOpen());
+  EXPECT_EQ(port_.link->ClosedPortUses(), 0);
   EXPECT_TRUE(screen_->cInstalar->isEnabled());
 
   screen_->cInstalar->click();  // the port opens again
-  EXPECT_EQ(link_->Opens(), 2);
+  EXPECT_EQ(port_.link->Opens(), 2);
   EXPECT_EQ(platform_.boxes.shown.last().title, loader_texts::kConfiguredTitle);
 }
 

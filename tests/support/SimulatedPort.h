@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+#include <utility>
+
+#include "modemsim/Consoles.h"
+#include "modemsim/SimulatedLink.h"
+#include "platform/Platform.h"
+#include "platform/VirtualClock.h"
+
+namespace testing_support {
+
+// From its creation on, every serial port the program opens is a new simulated modem
+// of `model` on a virtual clock. Header-only, for the test programs that link the
+// simulator; declare it after the TestPlatform, which puts the real seams back.
+class SimulatedPort {
+ public:
+  explicit SimulatedPort(const QString& model = QStringLiteral("efficient")) {
+    platform::Current().clock = &clock;
+    platform::Current().makeSerialLink = [this, model] {
+      auto made = std::make_unique<modemsim::SimulatedLink>(clock);
+      link = made.get();
+      console = modemsim::MakeConsole(model, *made, {});
+      made->Attach(console.get());
+      return std::unique_ptr<platform::SerialLink>(std::move(made));
+    };
+  }
+  SimulatedPort(const SimulatedPort&) = delete;
+  SimulatedPort& operator=(const SimulatedPort&) = delete;
+
+  platform::VirtualClock clock;
+  modemsim::SimulatedLink* link = nullptr;  // the latest, owned by the program
+  std::unique_ptr<modemsim::ModemConsole> console;
+};
+
+}  // namespace testing_support
