@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "config/SubscriberData.h"
+#include "modemsim/ExampleFile.h"
 
 namespace fuzzing {
 
@@ -15,10 +16,11 @@ inline const QString kConfigFile = QStringLiteral("Configuraciones/900123456.cfg
 inline const QString kLogFile = QStringLiteral("Logs/900123456.log");
 
 // The file that a data screen saves for the model, with example subscriber data.
-[[nodiscard]] QStringList ExampleConfigFile(std::int16_t model, DataScreen screen);
+inline QStringList ExampleConfigFile(std::int16_t model, DataScreen screen) {
+  return modemsim::ExampleConfigFile(model, screen, kPhone);
+}
 
-// The simulated console of a model: "efficient", "office" or "pro".
-[[nodiscard]] QString ConsoleName(std::int16_t model);
+using modemsim::ConsoleName;
 
 // The bytes the session log ends with when its session read the key line.
 [[nodiscard]] QByteArray LogTrailer();

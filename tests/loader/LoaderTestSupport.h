@@ -17,6 +17,7 @@
 #include "loader/LoadingView.h"
 #include "loader/TappedLink.h"
 #include "modemsim/Behaviour.h"
+#include "modemsim/ExampleFile.h"
 #include "modemsim/ModemConsole.h"
 #include "modemsim/SimulatedLink.h"
 #include "platform/VirtualClock.h"
@@ -92,11 +93,11 @@ class SimulatedScreen {
 // Its command lines alone.
 [[nodiscard]] QStringList EfficientDhcpCommands(const QString& phone);
 
-// The simulated console of a ModemModel: "efficient", "office" or "pro".
-[[nodiscard]] QString ConsoleName(std::int16_t model);
-
+using modemsim::ConsoleName;
 // The file that a data screen saves for the model with example data, as lines.
-[[nodiscard]] QStringList GeneratedFile(std::int16_t model, DataScreen screen, const QString& phone);
+inline QStringList GeneratedFile(std::int16_t model, DataScreen screen, const QString& phone) {
+  return modemsim::ExampleConfigFile(model, screen, phone);
+}
 // The lines of a file that reach the modem: those after the marker, the key line and
 // the modality word, without empty lines and comments.
 [[nodiscard]] QStringList SentLines(const QStringList& file);
