@@ -32,11 +32,7 @@ class WindowCloseFaultTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SetStartupValues();
-    platform_.boxes.onShow = [this](const testing_support::ShownBox& box) {
-      if (box.title != loader_texts::kPowerOnTitle) return;
-      port_.console->PowerOn();
-      TryToCloseEvery(1.0);
-    };
+    port_.PowerOnWhenAsked(platform_, [this] { TryToCloseEvery(1.0); });
     ASSERT_TRUE(EnsureConfigDirectory());
     ASSERT_TRUE(SaveConfiguration(config_examples::EfficientSubscriber(DataScreen::Dhcp), DataScreen::Dhcp,
                                   kEfficientSS5660, true, config_examples::EfficientSettings()));

@@ -27,11 +27,9 @@ class fConfigurarTest : public ScreenTest {
  protected:
   void SetUp() override {
     SetStartupValues();
-    platform_.boxes.onShow = [this](const testing_support::ShownBox& box) {
-      if (box.title != loader_texts::kPowerOnTitle) return;
-      port_.console->PowerOn();
+    port_.PowerOnWhenAsked(platform_, [this] {
       if (duringSession) duringSession();
-    };
+    });
     ScreenTest::SetUp();
     menu_->cCargar->click();
     screen_ = qobject_cast<fConfigurar*>(OnlyVisibleWindow());

@@ -2,13 +2,17 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <utility>
+
+#include "loader/LoaderTexts.h"
 
 #include "modemsim/Consoles.h"
 #include "modemsim/SimulatedLink.h"
 #include "platform/Platform.h"
 #include "platform/VirtualClock.h"
+#include "support/TestPlatform.h"
 
 namespace testing_support {
 
@@ -27,6 +31,15 @@ class SimulatedPort {
       return std::unique_ptr<platform::SerialLink>(std::move(made));
     };
   }
+  // Switches the modem on when the program asks the user to, then runs `then`.
+  void PowerOnWhenAsked(TestPlatform& platform, std::function<void()> then = {}) {
+    platform.boxes.onShow = [this, then = std::move(then)](const ShownBox& box) {
+      if (box.title != loader_texts::kPowerOnTitle) return;
+      console->PowerOn();
+      if (then) then();
+    };
+  }
+
   SimulatedPort(const SimulatedPort&) = delete;
   SimulatedPort& operator=(const SimulatedPort&) = delete;
 
