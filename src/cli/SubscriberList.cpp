@@ -7,6 +7,10 @@
 namespace cli {
 
 QString DecodeListText(const QByteArray& bytes) {
+  // "Unicode text" exports are UTF-16 with a byte order mark.
+  if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+    return QStringDecoder(QStringDecoder::Utf16)(bytes);
+  }
   QByteArray body = bytes;
   if (body.startsWith("\xEF\xBB\xBF")) body.remove(0, 3);
   QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);

@@ -10,7 +10,8 @@
 namespace cli {
 
 // UTF-8 (a byte order mark is dropped) when the bytes are valid UTF-8, otherwise
-// Windows-1252, which every byte string is.
+// Windows-1252, which every byte string is; UTF-16 when they start with its byte
+// order mark.
 [[nodiscard]] QString DecodeListText(const QByteArray& bytes);
 
 // The separator that the first line uses most among ';', ',' and tab (',' when it
