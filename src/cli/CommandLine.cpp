@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
-
 #include <array>
 #include <memory>
 #include <vector>
@@ -50,8 +49,9 @@ const Command* FindCommand(const QString& name) {
 QString GeneralHelp() {
   QString list;
   for (const Command* command : kCommands) {
-    list += QStringLiteral("  %1  %2\n").arg(QString::fromUtf8(command->name).leftJustified(9),
-                                             QString::fromUtf8(command->summary));
+    list += QStringLiteral("  %1  %2\n")
+                .arg(QString::fromUtf8(command->name).leftJustified(9),
+                     QString::fromUtf8(command->summary));
   }
   return QString::fromUtf8(kGeneralHelp).arg(list);
 }
@@ -86,7 +86,8 @@ int RunCommand(const Command& command, const QStringList& args, Console& console
     return kExitOk;
   }
   if (!command.takesPositionals && !parsed.positionals.isEmpty()) {
-    return UsageError(console, QStringLiteral("argumento de más: «%1»").arg(parsed.positionals.first()));
+    return UsageError(console,
+                      QStringLiteral("argumento de más: «%1»").arg(parsed.positionals.first()));
   }
 
   ServicesGuard guard;
@@ -94,7 +95,8 @@ int RunCommand(const Command& command, const QStringList& args, Console& console
   if (parsed.Has(QStringLiteral("dir"))) {
     const QString path = QFileInfo(parsed.Value(QStringLiteral("dir"))).absoluteFilePath();
     if (!platform::IsDirectory(path)) {
-      return UsageError(console, QStringLiteral("no existe la carpeta «%1» (--dir)").arg(parsed.Value(QStringLiteral("dir"))));
+      return UsageError(console, QStringLiteral("no existe la carpeta «%1» (--dir)")
+                                     .arg(parsed.Value(QStringLiteral("dir"))));
     }
     directory = std::make_unique<platform::FixedAppDirectory>(path);
   } else {
@@ -177,7 +179,8 @@ bool ParseArgs(const QStringList& args, std::span<const OptionSpec> specs, Parse
 
 int UsageError(Console& console, const QString& message) {
   console.err << QStringLiteral("configurador-adsl: ") << message << Qt::endl
-              << QStringLiteral("Use «configurador-adsl --help» para ver las órdenes y sus opciones.")
+              << QStringLiteral(
+                     "Use «configurador-adsl --help» para ver las órdenes y sus opciones.")
               << Qt::endl;
   return kExitUsage;
 }
@@ -189,11 +192,13 @@ int Run(const QStringList& args, Console& console) {
     return kExitOk;
   }
   if (first == QLatin1String("--version")) {
-    console.out << QStringLiteral("configurador-adsl %1").arg(QStringLiteral(ADSL_VERSION)) << Qt::endl;
+    console.out << QStringLiteral("configurador-adsl %1").arg(QStringLiteral(ADSL_VERSION))
+                << Qt::endl;
     return kExitOk;
   }
   if (first.startsWith(QLatin1Char('-'))) {
-    return UsageError(console, QStringLiteral("opción desconocida «%1»; primero va la orden").arg(first));
+    return UsageError(console,
+                      QStringLiteral("opción desconocida «%1»; primero va la orden").arg(first));
   }
   const Command* command = FindCommand(first);
   if (!command) return UsageError(console, QStringLiteral("orden desconocida «%1»").arg(first));

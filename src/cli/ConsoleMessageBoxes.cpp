@@ -8,7 +8,8 @@ using platform::MsgButtons;
 MsgAnswer ConsoleMessageBoxes::Show(const QString& text, const QString& title, platform::MsgIcon,
                                     MsgButtons buttons) {
   QString line = title.isEmpty() ? QString::fromUtf8(platform::kApplicationTitle) : title;
-  line += QStringLiteral(": ") + QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  line +=
+      QStringLiteral(": ") + QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   shown << line;
   if (err_) *err_ << line << Qt::endl;
   if (buttons == MsgButtons::Ok) return MsgAnswer::Ok;
@@ -18,7 +19,10 @@ MsgAnswer ConsoleMessageBoxes::Show(const QString& text, const QString& title, p
 }
 
 QString OneLine(const QString& text) {
-  return QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' ')).simplified();
+  return QString(text)
+      .replace(QLatin1Char('\n'), QLatin1Char(' '))
+      .replace(QLatin1Char('\r'), QLatin1Char(' '))
+      .simplified();
 }
 
 }  // namespace cli

@@ -1,9 +1,8 @@
 #include "cli/GenerateCommand.h"
 
 #include <QHash>
-
-#include <algorithm>
 #include <QStringList>
+#include <algorithm>
 
 #include "cli/ConsoleMessageBoxes.h"
 #include "cli/SubscriberList.h"
@@ -22,10 +21,9 @@ namespace {
 using platform::MsgIcon;
 
 constexpr OptionSpec kOptions[] = {
-    {"modelo", true},          {"modo", true},         {"telefono", true},
-    {"ip-usuario", true},      {"mascara-usuario", true}, {"ip-modem", true},
-    {"mascara-modem", true},   {"modalidad", true},    {"sobrescribir", false},
-    {"lote", true},
+    {"modelo", true},          {"modo", true},     {"telefono", true},      {"ip-usuario", true},
+    {"mascara-usuario", true}, {"ip-modem", true}, {"mascara-modem", true}, {"modalidad", true},
+    {"sobrescribir", false},   {"lote", true},
 };
 
 const char* const kHelp =
@@ -55,17 +53,18 @@ const char* const kHelp =
     "Estado de salida: 0 si se escribió; 1 si algo se rechazó o el fichero ya existía\n"
     "(con --lote: 1 si se rechazó alguna fila); 2 si la orden está mal escrita.\n";
 
-// The fields in the order the screen checks them: the selection first, then the
-// phone, then the octet boxes in tab order.
+// The column key of each InputField, in its order.
 constexpr const char* kFieldKeys[kInputFieldCount] = {
-    "modelo", "modo", "telefono", "ip_usuario", "mascara_usuario", "ip_modem", "mascara_modem", "modalidad"};
+    "modelo",          "modo",     "telefono",      "ip_usuario",
+    "mascara_usuario", "ip_modem", "mascara_modem", "modalidad"};
 
 const std::optional<QString>& In(const SubscriberInput& input, InputField field) {
   return input[static_cast<int>(field)];
 }
 
 QString OptionName(InputField field) {
-  return QStringLiteral("--") + QString::fromLatin1(FieldKey(field)).replace(QLatin1Char('_'), QLatin1Char('-'));
+  return QStringLiteral("--") +
+         QString::fromLatin1(FieldKey(field)).replace(QLatin1Char('_'), QLatin1Char('-'));
 }
 
 bool Refuse(const QString& text, const QString& title = QStringLiteral("Error")) {
@@ -73,7 +72,8 @@ bool Refuse(const QString& text, const QString& title = QStringLiteral("Error"))
   return false;
 }
 
-bool ParseSelection(const SubscriberInput& input, GenerationJob* job, std::optional<InputField>* fault) {
+bool ParseSelection(const SubscriberInput& input, GenerationJob* job,
+                    std::optional<InputField>* fault) {
   const std::optional<QString>& model = In(input, InputField::Model);
   *fault = InputField::Model;
   if (!model) return Refuse(QStringLiteral("Falta el modelo de módem: office, pro o efficient"));
@@ -165,11 +165,15 @@ int RunGenerate(const ParsedArgs& args, Console& console) {
   if (args.Has(QStringLiteral("lote"))) {
     for (const OptionSpec& spec : kOptions) {
       const QString name = QString::fromLatin1(spec.name);
-      if (name != QLatin1String("lote") && name != QLatin1String("sobrescribir") && args.Has(name)) {
-        return UsageError(console, QStringLiteral("--%1 no se usa con --lote: cada fila lleva sus datos").arg(name));
+      if (name != QLatin1String("lote") && name != QLatin1String("sobrescribir") &&
+          args.Has(name)) {
+        return UsageError(
+            console,
+            QStringLiteral("--%1 no se usa con --lote: cada fila lleva sus datos").arg(name));
       }
     }
-    return RunList(args.Value(QStringLiteral("lote")), args.Has(QStringLiteral("sobrescribir")), console);
+    return RunList(args.Value(QStringLiteral("lote")), args.Has(QStringLiteral("sobrescribir")),
+                   console);
   }
   for (const char* required : {"modelo", "modo"}) {
     if (!args.Has(QString::fromLatin1(required))) {
@@ -191,7 +195,10 @@ int RunOne(const ParsedArgs& args, Console& console) {
   GenerationJob job;
   std::optional<InputField> fault;
   if (!PrepareSubscriber(input, &job, &fault)) {
-    if (fault) console.err << QStringLiteral("(%1 %2)").arg(OptionName(*fault), In(input, *fault).value_or(QString())) << Qt::endl;
+    if (fault)
+      console.err << QStringLiteral("(%1 %2)").arg(OptionName(*fault),
+                                                   In(input, *fault).value_or(QString()))
+                  << Qt::endl;
     return kExitRefused;
   }
   if (SaveSubscriberConfiguration(job.data, job.screen, job.model, ModeOf(job.screen))) {
@@ -199,72 +206,154 @@ int RunOne(const ParsedArgs& args, Console& console) {
     return kExitOk;
   }
   if (boxes.declinedQuestions > 0) {
-    console.err << QStringLiteral("Se conserva el fichero existente; use --sobrescribir para reemplazarlo.") << Qt::endl;
+    console.err << QStringLiteral(
+                       "Se conserva el fichero existente; use --sobrescribir para reemplazarlo.")
+                << Qt::endl;
   }
   return kExitRefused;
 }
 
 // One row of a list and what became of it.
 struct Row {
+  enum Fate { Written, Kept, Refused };
   int number = 0;  // the spreadsheet's row number: the header is row 1
   QString phone;
-  std::optional<GenerationJob> job;  // set while the row is still to be saved
+  std::optional<GenerationJob> job;  // set once the row has passed every check
+  Fate fate = Refused;
   QString outcome;
-  bool refused = false;
 };
+
+using ColumnMap = std::array<int, kInputFieldCount>;  // the cell of each field, or -1
 
 QString RowLine(const Row& row) {
   const QString who = row.phone.isEmpty() ? QStringLiteral("sin teléfono") : row.phone;
   return QStringLiteral("Fila %1 (%2): %3").arg(row.number).arg(who, row.outcome);
 }
 
-int RunList(const QString& path, bool overwrite, Console& console) {
-  LoadSettings();
+// The records of the list, the header first; false after saying why there are none.
+bool ReadList(const QString& path, Console& console, QList<QStringList>* records) {
   QByteArray bytes;
   QString error;
+  QString fault;
   if (!platform::ReadWholeFile(path, &bytes, &error)) {
-    console.err << QStringLiteral("No se puede leer «%1»: %2").arg(path, error) << Qt::endl;
-    return kExitRefused;
+    fault = QStringLiteral("No se puede leer «%1»: %2").arg(path, error);
+  } else {
+    const QString text = DecodeListText(bytes);
+    if (!ParseRecords(text, DetectSeparator(text), records)) {
+      fault = QStringLiteral("«%1»: unas comillas abiertas no se cierran; no se ha escrito nada.")
+                  .arg(path);
+    } else if (records->isEmpty()) {
+      fault = QStringLiteral("«%1» está vacío: falta la fila que nombra las columnas.").arg(path);
+    }
   }
-  const QString text = DecodeListText(bytes);
-  QList<QStringList> records;
-  if (!ParseRecords(text, DetectSeparator(text), &records)) {
-    console.err << QStringLiteral("«%1»: unas comillas abiertas no se cierran; no se ha escrito nada.").arg(path) << Qt::endl;
-    return kExitRefused;
-  }
-  if (records.isEmpty()) {
-    console.err << QStringLiteral("«%1» está vacío: falta la fila que nombra las columnas.").arg(path) << Qt::endl;
-    return kExitRefused;
-  }
+  if (fault.isEmpty()) return true;
+  console.err << fault << Qt::endl;
+  return false;
+}
 
-  // Which cell of a row holds each field.
-  const QStringList header = records.first();
-  std::array<int, kInputFieldCount> columnOf;
-  columnOf.fill(-1);
+// Columns of other names are ignored with a warning; a field named twice, or no
+// phone, model or mode column, stops the whole list.
+bool FindColumns(const QStringList& header, const QString& path, Console& console,
+                 ColumnMap* columnOf) {
+  columnOf->fill(-1);
   for (int c = 0; c < header.size(); ++c) {
-    const QString key = ColumnKey(header.at(c));
-    int field = 0;
-    while (field < kInputFieldCount && key != QLatin1String(kFieldKeys[field])) ++field;
-    if (field == kInputFieldCount) {
-      if (!header.at(c).trimmed().isEmpty()) {
-        console.err << QStringLiteral("Se ignora la columna «%1».").arg(header.at(c).trimmed()) << Qt::endl;
-      }
+    const QString name = header.at(c).trimmed();
+    const QString key = ColumnKey(name);
+    const auto* found =
+        std::find_if(std::begin(kFieldKeys), std::end(kFieldKeys),
+                     [&](const char* fieldKey) { return key == QLatin1String(fieldKey); });
+    if (found == std::end(kFieldKeys)) {
+      if (!name.isEmpty())
+        console.err << QStringLiteral("Se ignora la columna «%1».").arg(name) << Qt::endl;
       continue;
     }
-    if (columnOf[field] >= 0) {
-      console.err << QStringLiteral("«%1»: la columna «%2» aparece dos veces; no se ha escrito nada.").arg(path, header.at(c).trimmed()) << Qt::endl;
-      return kExitRefused;
+    int& column = (*columnOf)[found - std::begin(kFieldKeys)];
+    if (column >= 0) {
+      console.err << QStringLiteral(
+                         "«%1»: la columna «%2» aparece dos veces; no se ha escrito nada.")
+                         .arg(path, name)
+                  << Qt::endl;
+      return false;
     }
-    columnOf[field] = c;
+    column = c;
   }
   QStringList missing;
   for (InputField field : {InputField::Phone, InputField::Model, InputField::Mode}) {
-    if (columnOf[static_cast<int>(field)] < 0) missing << QString::fromLatin1(FieldKey(field));
+    if ((*columnOf)[static_cast<int>(field)] < 0) missing << QString::fromLatin1(FieldKey(field));
   }
-  if (!missing.isEmpty()) {
-    console.err << QStringLiteral("«%1»: faltan las columnas %2; no se ha escrito nada.").arg(path, missing.join(QStringLiteral(", "))) << Qt::endl;
-    return kExitRefused;
+  if (missing.isEmpty()) return true;
+  console.err << QStringLiteral("«%1»: faltan las columnas %2; no se ha escrito nada.")
+                     .arg(path, missing.join(QStringLiteral(", ")))
+              << Qt::endl;
+  return false;
+}
+
+bool IsBlank(const QString& cell) { return cell.trimmed().isEmpty(); }
+
+// The checks of one row, messages captured in boxes. A phone met in an earlier row
+// is refused: which of the two rows was meant cannot be told.
+Row CheckRow(int number, const QStringList& cells, const QStringList& header,
+             const ColumnMap& columnOf, const QHash<QString, int>& firstRowOfPhone,
+             ConsoleMessageBoxes& boxes) {
+  Row row;
+  row.number = number;
+  SubscriberInput input;
+  for (int field = 0; field < kInputFieldCount; ++field) {
+    const QString cell = cells.value(columnOf[field]).trimmed();
+    if (columnOf[field] >= 0 && !cell.isEmpty()) input[field] = cell;
   }
+  row.phone = In(input, InputField::Phone).value_or(QString());
+  if (cells.size() > header.size() &&
+      !std::all_of(cells.begin() + header.size(), cells.end(), IsBlank)) {
+    row.outcome = QStringLiteral("rechazada: tiene más celdas que columnas la cabecera");
+    return row;
+  }
+  if (firstRowOfPhone.contains(row.phone)) {
+    row.outcome = QStringLiteral("rechazada: el teléfono ya aparece en la fila %1")
+                      .arg(firstRowOfPhone.value(row.phone));
+    return row;
+  }
+  boxes.shown.clear();
+  GenerationJob job;
+  std::optional<InputField> fault;
+  if (PrepareSubscriber(input, &job, &fault)) {
+    row.job = job;
+    return row;
+  }
+  row.outcome = QStringLiteral("rechazada: ") + OneLine(boxes.shown.join(QLatin1Char(' ')));
+  if (fault) {
+    row.outcome += QStringLiteral(" (columna %1: «%2»)")
+                       .arg(header.at(columnOf[static_cast<int>(*fault)]).trimmed(),
+                            In(input, *fault).value_or(QString()));
+  }
+  return row;
+}
+
+// The screens' save of a checked row; an existing file is kept unless the
+// overwrite question is answered yes.
+void SaveRow(Row& row, ConsoleMessageBoxes& boxes) {
+  boxes.shown.clear();
+  boxes.declinedQuestions = 0;
+  const GenerationJob& job = *row.job;
+  if (SaveSubscriberConfiguration(job.data, job.screen, job.model, ModeOf(job.screen))) {
+    row.fate = Row::Written;
+    row.outcome = QStringLiteral("escrito Configuraciones/%1.cfg").arg(row.phone);
+  } else if (boxes.declinedQuestions > 0) {
+    row.fate = Row::Kept;
+    row.outcome =
+        QStringLiteral("se conserva el fichero existente (use --sobrescribir para reemplazarlo)");
+  } else {
+    row.outcome = QStringLiteral("no escrito: ") + OneLine(boxes.shown.join(QLatin1Char(' ')));
+  }
+}
+
+int RunList(const QString& path, bool overwrite, Console& console) {
+  LoadSettings();
+  QList<QStringList> records;
+  ColumnMap columnOf;
+  if (!ReadList(path, console, &records)) return kExitRefused;
+  const QStringList header = records.first();
+  if (!FindColumns(header, path, console, &columnOf)) return kExitRefused;
 
   // Every row is checked before anything is written.
   ConsoleMessageBoxes boxes(nullptr, overwrite);
@@ -273,73 +362,35 @@ int RunList(const QString& path, bool overwrite, Console& console) {
   QHash<QString, int> firstRowOfPhone;
   for (qsizetype r = 1; r < records.size(); ++r) {
     const QStringList& cells = records.at(r);
-    if (std::all_of(cells.begin(), cells.end(), [](const QString& cell) { return cell.trimmed().isEmpty(); })) continue;
-    Row row;
-    row.number = static_cast<int>(r) + 1;
-    SubscriberInput input;
-    for (int field = 0; field < kInputFieldCount; ++field) {
-      const QString cell = cells.value(columnOf[field]).trimmed();
-      if (columnOf[field] >= 0 && !cell.isEmpty()) input[field] = cell;
+    if (std::all_of(cells.begin(), cells.end(), IsBlank)) continue;
+    const Row& row = rows.emplace_back(
+        CheckRow(static_cast<int>(r) + 1, cells, header, columnOf, firstRowOfPhone, boxes));
+    if (!row.phone.isEmpty() && !firstRowOfPhone.contains(row.phone)) {
+      firstRowOfPhone.insert(row.phone, row.number);
     }
-    row.phone = In(input, InputField::Phone).value_or(QString());
-    row.refused = true;
-    if (cells.size() > header.size() &&
-        std::any_of(cells.begin() + header.size(), cells.end(), [](const QString& cell) { return !cell.trimmed().isEmpty(); })) {
-      row.outcome = QStringLiteral("rechazada: tiene más celdas que columnas la cabecera");
-    } else if (!row.phone.isEmpty() && firstRowOfPhone.contains(row.phone)) {
-      row.outcome = QStringLiteral("rechazada: el teléfono ya aparece en la fila %1").arg(firstRowOfPhone.value(row.phone));
-    } else {
-      boxes.shown.clear();
-      GenerationJob job;
-      std::optional<InputField> fault;
-      if (PrepareSubscriber(input, &job, &fault)) {
-        row.job = job;
-        row.refused = false;
-      } else {
-        row.outcome = QStringLiteral("rechazada: ") + OneLine(boxes.shown.join(QLatin1Char(' ')));
-        if (fault) {
-          row.outcome += QStringLiteral(" (columna %1: «%2»)").arg(header.at(columnOf[static_cast<int>(*fault)]).trimmed(), In(input, *fault).value_or(QString()));
-        }
-      }
-    }
-    if (!row.phone.isEmpty() && !firstRowOfPhone.contains(row.phone)) firstRowOfPhone.insert(row.phone, row.number);
-    rows << row;
   }
 
-  int written = 0;
-  int kept = 0;
-  int refused = 0;
+  std::array<int, 3> count{};
   for (Row& row : rows) {
-    if (row.job) {
-      boxes.shown.clear();
-      boxes.declinedQuestions = 0;
-      const GenerationJob& job = *row.job;
-      if (SaveSubscriberConfiguration(job.data, job.screen, job.model, ModeOf(job.screen))) {
-        row.outcome = QStringLiteral("escrito Configuraciones/%1.cfg").arg(row.phone);
-      } else if (boxes.declinedQuestions > 0) {
-        row.outcome = QStringLiteral("se conserva el fichero existente (use --sobrescribir para reemplazarlo)");
-        ++kept;
-        console.out << RowLine(row) << '\n';
-        continue;
-      } else {
-        row.refused = true;
-        row.outcome = QStringLiteral("no escrito: ") + OneLine(boxes.shown.join(QLatin1Char(' ')));
-      }
-    }
-    ++(row.refused ? refused : written);
+    if (row.job) SaveRow(row, boxes);
+    ++count[row.fate];
     console.out << RowLine(row) << '\n';
   }
   console.out << QStringLiteral("Resumen: filas %1, escritos %2, conservados %3, rechazados %4")
-                     .arg(rows.size()).arg(written).arg(kept).arg(refused)
+                     .arg(rows.size())
+                     .arg(count[Row::Written])
+                     .arg(count[Row::Kept])
+                     .arg(count[Row::Refused])
               << Qt::endl;
-  return refused > 0 ? kExitRefused : kExitOk;
+  return count[Row::Refused] > 0 ? kExitRefused : kExitOk;
 }
 
 }  // namespace
 
 const char* FieldKey(InputField field) { return kFieldKeys[static_cast<int>(field)]; }
 
-bool PrepareSubscriber(const SubscriberInput& input, GenerationJob* job, std::optional<InputField>* fault) {
+bool PrepareSubscriber(const SubscriberInput& input, GenerationJob* job,
+                       std::optional<InputField>* fault) {
   if (!ParseSelection(input, job, fault)) return false;
   SubscriberData& data = job->data;
   const std::pair<InputField, TypedQuad*> quads[] = {
@@ -359,12 +410,9 @@ bool PrepareSubscriber(const SubscriberInput& input, GenerationJob* job, std::op
 }
 
 const Command kGenerateCommand{
-    "generar",
-    "escribe ficheros de configuración: de un abonado o de una lista",
-    kHelp,
-    kOptions,
-    false,
-    RunGenerate,
+    "generar", "escribe ficheros de configuración: de un abonado o de una lista",
+    kHelp,     kOptions,
+    false,     RunGenerate,
 };
 
 }  // namespace cli

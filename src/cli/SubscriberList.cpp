@@ -90,7 +90,8 @@ QString ColumnKey(const QString& header) {
     plain += c.isLetterOrNumber() ? c.toLower() : QLatin1Char(' ');
   }
   QStringList words = plain.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-  words.removeIf([](const QString& w) { return w == QLatin1String("de") || w == QLatin1String("del"); });
+  words.removeIf(
+      [](const QString& w) { return w == QLatin1String("de") || w == QLatin1String("del"); });
   return words.join(QLatin1Char('_'));
 }
 

@@ -61,21 +61,32 @@ Outcome RunIn(const TestPlatform& platform, QStringList args) {
   return RunArgs(args << QStringLiteral("--dir") << platform.Dir());
 }
 
-QString Dotted(const TypedQuad& quad) { return QStringList(quad.begin(), quad.end()).join(QLatin1Char('.')); }
+QString Dotted(const TypedQuad& quad) {
+  return QStringList(quad.begin(), quad.end()).join(QLatin1Char('.'));
+}
 
 // `generar` with every field of the data, as the screen holds it.
 QStringList GenerateArgs(const char* model, DataScreen screen, const SubscriberData& data) {
   const QString modality = data.oPremium ? QStringLiteral("Premium")
                            : data.oClass ? QStringLiteral("Class")
                                          : QStringLiteral("Estandar");
-  return {QStringLiteral("generar"),         QStringLiteral("--modelo"),   QString::fromLatin1(model),
-          QStringLiteral("--modo"),          screen == DataScreen::Dhcp ? QStringLiteral("dhcp") : QStringLiteral("napt"),
-          QStringLiteral("--telefono"),      data.Phone,
-          QStringLiteral("--ip-usuario"),    Dotted(data.UserIp),
-          QStringLiteral("--mascara-usuario"), Dotted(data.UserMask),
-          QStringLiteral("--ip-modem"),      Dotted(data.ModemIp),
-          QStringLiteral("--mascara-modem"), Dotted(data.ModemMask),
-          QStringLiteral("--modalidad"),     modality};
+  return {QStringLiteral("generar"),
+          QStringLiteral("--modelo"),
+          QString::fromLatin1(model),
+          QStringLiteral("--modo"),
+          screen == DataScreen::Dhcp ? QStringLiteral("dhcp") : QStringLiteral("napt"),
+          QStringLiteral("--telefono"),
+          data.Phone,
+          QStringLiteral("--ip-usuario"),
+          Dotted(data.UserIp),
+          QStringLiteral("--mascara-usuario"),
+          Dotted(data.UserMask),
+          QStringLiteral("--ip-modem"),
+          Dotted(data.ModemIp),
+          QStringLiteral("--mascara-modem"),
+          Dotted(data.ModemMask),
+          QStringLiteral("--modalidad"),
+          modality};
 }
 
 // Drops an option and its value.
@@ -111,13 +122,17 @@ TEST(GenerateCommand, WritesTheScreensFiles) {
     ServiceSettingsRecord settings;
     QStringList args;
   } cases[] = {
-      {"efficient-dhcp.ref", EfficientSettings(), With(EfficientDhcpArgs(), "--ip-usuario", "192.000.2.013")},
-      {"efficient-napt.ref", EfficientSettings(), GenerateArgs("efficient", napt, EfficientSubscriber(napt))},
+      {"efficient-dhcp.ref", EfficientSettings(),
+       With(EfficientDhcpArgs(), "--ip-usuario", "192.000.2.013")},
+      {"efficient-napt.ref", EfficientSettings(),
+       GenerateArgs("efficient", napt, EfficientSubscriber(napt))},
       {"office-dhcp.ref", AlcatelSettings(), GenerateArgs("office", DataScreen::Dhcp, officeDhcp)},
       {"office-napt.ref", AlcatelSettings(),
-       Without(Without(Without(GenerateArgs("office", napt, AlcatelNaptSubscriber(kSpeedTouchOffice)), "--ip-modem"),
-                       "--mascara-modem"),
-               "--modalidad")},
+       Without(
+           Without(Without(GenerateArgs("office", napt, AlcatelNaptSubscriber(kSpeedTouchOffice)),
+                           "--ip-modem"),
+                   "--mascara-modem"),
+           "--modalidad")},
       {"pro-dhcp.ref", AlcatelSettings(), GenerateArgs("pro", DataScreen::Dhcp, proDhcp)},
       {"pro-napt.ref", AlcatelSettings(), GenerateArgs("pro", napt, proNapt)},
   };
@@ -143,17 +158,21 @@ TEST(GenerateCommand, RefusesWhatTheScreensRefuse) {
       {Without(EfficientDhcpArgs(), "--telefono"),
        "Error: El número de teléfono del abonado no es valido o no ha sido rellenado\n"},
       {With(EfficientDhcpArgs(), "--telefono", "90012345"),
-       "Error: Formato no válido: El número de teléfono debe contener entre 9 y 9 dígitos\n(--telefono 90012345)\n"},
+       "Error: Formato no válido: El número de teléfono debe contener entre 9 y 9 "
+       "dígitos\n(--telefono 90012345)\n"},
       {With(EfficientDhcpArgs(), "--telefono", "9001234-5"),
-       "Error: Formato no válido: Sólo se permite introducir números entre 0 y 9\n(--telefono 9001234-5)\n"},
+       "Error: Formato no válido: Sólo se permite introducir números entre 0 y 9\n(--telefono "
+       "9001234-5)\n"},
       {With(EfficientDhcpArgs(), "--mascara-modem", "255.255.255.256"),
        "Formato no válido: Se debe introducir un número comprendido entre 0 y 255\n"
        "(--mascara-modem 255.255.255.256)\n"},
       {With(EfficientDhcpArgs(), "--ip-usuario", "192.0.2"),
-       "Información incompleta: Dirección IP de Usuario incorrecta. Asegurese de que se han rellenado todos los "
+       "Información incompleta: Dirección IP de Usuario incorrecta. Asegurese de que se han "
+       "rellenado todos los "
        "campos\n"},
       {With(With(EfficientDhcpArgs(), "--modelo", "pro"), "--mascara-modem", "255.255.254.0"),
-       "Error: La máscara de WAN no puede ser superior a una clase C\nLa máscara no puede ser inferior a 24 bits\n"},
+       "Error: La máscara de WAN no puede ser superior a una clase C\nLa máscara no puede ser "
+       "inferior a 24 bits\n"},
       {With(EfficientDhcpArgs(), "--modalidad", "Oro"),
        "Error: Modalidad desconocida: use Estandar, Class o Premium\n(--modalidad Oro)\n"},
   };
@@ -172,13 +191,15 @@ TEST(GenerateCommand, KeepsAStoredFileUnlessToldToReplaceIt) {
   ASSERT_TRUE(QDir(platform.Dir()).mkpath(QStringLiteral("Configuraciones")));
   platform.Write(kFile, "previous\r\n");
   const QString question = QStringLiteral(
-      "Configuración ya existente: Ya ha sido almacenada una configuración para este abonado, ¿Desea "
+      "Configuración ya existente: Ya ha sido almacenada una configuración para este abonado, "
+      "¿Desea "
       "sobreescribirla ?\n");
 
   Outcome outcome = RunIn(platform, EfficientDhcpArgs());
   EXPECT_EQ(outcome.status, cli::kExitRefused);
-  EXPECT_EQ(outcome.err, question + QStringLiteral("Se conserva el fichero existente; use --sobrescribir para "
-                                                   "reemplazarlo.\n"));
+  EXPECT_EQ(outcome.err,
+            question + QStringLiteral("Se conserva el fichero existente; use --sobrescribir para "
+                                      "reemplazarlo.\n"));
   EXPECT_EQ(platform.Read(kFile), QByteArray("previous\r\n"));
 
   outcome = RunIn(platform, EfficientDhcpArgs() << QStringLiteral("--sobrescribir"));
@@ -194,25 +215,37 @@ TEST(GenerateCommand, WrongCommandLinesAreUsageErrors) {
   } cases[] = {
       {{"generar", "--color"}, "configurador-adsl: opción desconocida «--color»"},
       {{"generar", "--modo", "dhcp"}, "configurador-adsl: falta --modelo"},
-      {{"generar", "--lote", "a.csv", "--modelo", "pro"}, "configurador-adsl: --modelo no se usa con --lote"},
-      {{"generar", "--sobrescribir=si"}, "configurador-adsl: la opción --sobrescribir no lleva valor"},
-      {{"generar", "--modelo", "pro", "--modelo", "office"}, "configurador-adsl: la opción --modelo aparece más"},
+      {{"generar", "--lote", "a.csv", "--modelo", "pro"},
+       "configurador-adsl: --modelo no se usa con --lote"},
+      {{"generar", "--sobrescribir=si"},
+       "configurador-adsl: la opción --sobrescribir no lleva valor"},
+      {{"generar", "--modelo", "pro", "--modelo", "office"},
+       "configurador-adsl: la opción --modelo aparece más"},
       {{"borrar"}, "configurador-adsl: orden desconocida «borrar»"},
-      {{"generar", "--dir", "/nonexistent/x"}, "configurador-adsl: no existe la carpeta «/nonexistent/x» (--dir)"},
+      {{"generar", "--dir", "/nonexistent/x"},
+       "configurador-adsl: no existe la carpeta «/nonexistent/x» (--dir)"},
   };
   for (const auto& c : cases) {
     const Outcome outcome = RunArgs(c.args);
     EXPECT_EQ(outcome.status, cli::kExitUsage) << c.firstLine;
-    EXPECT_TRUE(outcome.err.startsWith(QString::fromUtf8(c.firstLine))) << outcome.err.toStdString();
+    EXPECT_TRUE(outcome.err.startsWith(QString::fromUtf8(c.firstLine)))
+        << outcome.err.toStdString();
     EXPECT_TRUE(outcome.err.contains(QStringLiteral("configurador-adsl --help")));
   }
 }
 
 TEST(SubscriberList, DecodesSeparatesAndSplitsAsSpreadsheetsWrite) {
-  EXPECT_EQ(cli::DecodeListText("Tel\xE9" "fono;M\xE1scara"), QStringLiteral("Teléfono;Máscara"));
-  EXPECT_EQ(cli::DecodeListText("\xEF\xBB\xBFTel\xC3\xA9" "fono"), QStringLiteral("Teléfono"));
-  EXPECT_EQ(cli::DecodeListText("Tel\xC3\xA9" "fono"), QStringLiteral("Teléfono"));
-  EXPECT_EQ(cli::DecodeListText(QByteArray("\xFF\xFET\0\xE9\0\t\0", 8)), QStringLiteral("T\u00E9\t"));
+  EXPECT_EQ(cli::DecodeListText("Tel\xE9"
+                                "fono;M\xE1scara"),
+            QStringLiteral("Teléfono;Máscara"));
+  EXPECT_EQ(cli::DecodeListText("\xEF\xBB\xBFTel\xC3\xA9"
+                                "fono"),
+            QStringLiteral("Teléfono"));
+  EXPECT_EQ(cli::DecodeListText("Tel\xC3\xA9"
+                                "fono"),
+            QStringLiteral("Teléfono"));
+  EXPECT_EQ(cli::DecodeListText(QByteArray("\xFF\xFET\0\xE9\0\t\0", 8)),
+            QStringLiteral("T\u00E9\t"));
   EXPECT_EQ(cli::DetectSeparator(QStringLiteral("a;b,c;d\n1,2,3,4,5")), QLatin1Char(';'));
   EXPECT_EQ(cli::DetectSeparator(QStringLiteral("a,b\r\n")), QLatin1Char(','));
 
@@ -234,34 +267,40 @@ TEST(GenerateList, WritesTheGoodRowsAndReportsEveryRow) {
   platform.Write(QStringLiteral("conf_gen.dat"), SettingsFile(EfficientSettings()));
   ASSERT_TRUE(QDir(platform.Dir()).mkpath(QStringLiteral("Configuraciones")));
   platform.Write(QStringLiteral("Configuraciones/900000005.cfg"), "stored\r\n");
-  platform.Write(QStringLiteral("lista.csv"),
-                 platform::ToCp1252(QStringLiteral(
-                     "Teléfono;Modelo;Modo;IP usuario;Máscara usuario;IP módem;Máscara módem;Notas\r\n"
-                     "900123456;efficient;DHCP;192.0.2.13;255.255.255.248;10.1.1.6;255.255.255.252;Pérez\r\n"
-                     "90012345;office;napt;192.0.2.65;255.255.255.252;;;\r\n"
-                     "900123456;office;napt;192.0.2.65;255.255.255.252;;;\r\n"
-                     ";;;;;;;\r\n"
-                     "900000005;office;napt;192.0.2.65;255.255.255.252;;;\r\n"
-                     "900000007;\"Alcatel Speed Touch Pro\";napt;192.0.2.65;255.255.255.252;;;\"a; b\"\r\n"
-                     "900000008;pro;dhcp;192.0.2.66;255.255.255.248;198.51.100.42;255.255.254.0;\r\n")));
-  const Outcome outcome = RunIn(platform, {QStringLiteral("generar"), QStringLiteral("--lote"), platform.PathOf(QStringLiteral("lista.csv"))});
+  platform.Write(
+      QStringLiteral("lista.csv"),
+      platform::ToCp1252(QStringLiteral(
+          "Teléfono;Modelo;Modo;IP usuario;Máscara usuario;IP módem;Máscara módem;Notas\r\n"
+          "900123456;efficient;DHCP;192.0.2.13;255.255.255.248;10.1.1.6;255.255.255.252;Pérez\r\n"
+          "90012345;office;napt;192.0.2.65;255.255.255.252;;;\r\n"
+          "900123456;office;napt;192.0.2.65;255.255.255.252;;;\r\n"
+          ";;;;;;;\r\n"
+          "900000005;office;napt;192.0.2.65;255.255.255.252;;;\r\n"
+          "900000007;\"Alcatel Speed Touch Pro\";napt;192.0.2.65;255.255.255.252;;;\"a; b\"\r\n"
+          "900000008;pro;dhcp;192.0.2.66;255.255.255.248;198.51.100.42;255.255.254.0;\r\n")));
+  const Outcome outcome = RunIn(platform, {QStringLiteral("generar"), QStringLiteral("--lote"),
+                                           platform.PathOf(QStringLiteral("lista.csv"))});
   EXPECT_EQ(outcome.status, cli::kExitRefused);
   EXPECT_EQ(outcome.out,
-            QStringLiteral(
-                "Fila 2 (900123456): escrito Configuraciones/900123456.cfg\n"
-                "Fila 3 (90012345): rechazada: Error: Formato no válido: El número de teléfono debe contener entre 9 "
-                "y 9 dígitos (columna Teléfono: «90012345»)\n"
-                "Fila 4 (900123456): rechazada: el teléfono ya aparece en la fila 2\n"
-                "Fila 6 (900000005): se conserva el fichero existente (use --sobrescribir para reemplazarlo)\n"
-                "Fila 7 (900000007): escrito Configuraciones/900000007.cfg\n"
-                "Fila 8 (900000008): rechazada: Error: La máscara de WAN no puede ser superior a una clase C La "
-                "máscara no puede ser inferior a 24 bits\n"
-                "Resumen: filas 6, escritos 2, conservados 1, rechazados 3\n"));
+            QStringLiteral("Fila 2 (900123456): escrito Configuraciones/900123456.cfg\n"
+                           "Fila 3 (90012345): rechazada: Error: Formato no válido: El número de "
+                           "teléfono debe contener entre 9 "
+                           "y 9 dígitos (columna Teléfono: «90012345»)\n"
+                           "Fila 4 (900123456): rechazada: el teléfono ya aparece en la fila 2\n"
+                           "Fila 6 (900000005): se conserva el fichero existente (use "
+                           "--sobrescribir para reemplazarlo)\n"
+                           "Fila 7 (900000007): escrito Configuraciones/900000007.cfg\n"
+                           "Fila 8 (900000008): rechazada: Error: La máscara de WAN no puede ser "
+                           "superior a una clase C La "
+                           "máscara no puede ser inferior a 24 bits\n"
+                           "Resumen: filas 6, escritos 2, conservados 1, rechazados 3\n"));
   EXPECT_EQ(outcome.err, QStringLiteral("Se ignora la columna «Notas».\n"));
   EXPECT_EQ(platform.Read(kFile), Reference("efficient-dhcp.ref"));
-  EXPECT_EQ(platform.Read(QStringLiteral("Configuraciones/900000005.cfg")), QByteArray("stored\r\n"));
+  EXPECT_EQ(platform.Read(QStringLiteral("Configuraciones/900000005.cfg")),
+            QByteArray("stored\r\n"));
   EXPECT_TRUE(platform.Read(QStringLiteral("Configuraciones/900000007.cfg"))
-                  .contains("\r\nIP de Ethernet del m\xF3" "dem: 172.16.0.1\r\n"));
+                  .contains("\r\nIP de Ethernet del m\xF3"
+                            "dem: 172.16.0.1\r\n"));
   EXPECT_EQ(QDir(platform.PathOf(QStringLiteral("Configuraciones")))
                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
                 .size(),
@@ -275,14 +314,19 @@ TEST(GenerateList, ReplacesStoredFilesWhenTold) {
   ASSERT_TRUE(QDir(platform.Dir()).mkpath(QStringLiteral("Configuraciones")));
   platform.Write(kFile, "stored\r\n");
   platform.Write(QStringLiteral("lista.csv"),
-                 "\xEF\xBB\xBF" "TEL\xC3\x89" "FONO,modelo,modo,ip_usuario,mascara_usuario,ip_modem,mascara_modem,"
+                 "\xEF\xBB\xBF"
+                 "TEL\xC3\x89"
+                 "FONO,modelo,modo,ip_usuario,mascara_usuario,ip_modem,mascara_modem,"
                  "modalidad\n"
-                 "900123456,efficient,dhcp,192.0.2.13,255.255.255.248,10.1.1.6,255.255.255.252,Est\xC3\xA1ndar\n");
-  const Outcome outcome = RunIn(platform, {QStringLiteral("generar"), QStringLiteral("--sobrescribir"), QStringLiteral("--lote"),
-                                         platform.PathOf(QStringLiteral("lista.csv"))});
+                 "900123456,efficient,dhcp,192.0.2.13,255.255.255.248,10.1.1.6,255.255.255.252,"
+                 "Est\xC3\xA1ndar\n");
+  const Outcome outcome =
+      RunIn(platform, {QStringLiteral("generar"), QStringLiteral("--sobrescribir"),
+                       QStringLiteral("--lote"), platform.PathOf(QStringLiteral("lista.csv"))});
   EXPECT_EQ(outcome.status, cli::kExitOk) << outcome.out.toStdString();
-  EXPECT_EQ(outcome.out, QStringLiteral("Fila 2 (900123456): escrito Configuraciones/900123456.cfg\n"
-                                        "Resumen: filas 1, escritos 1, conservados 0, rechazados 0\n"));
+  EXPECT_EQ(outcome.out,
+            QStringLiteral("Fila 2 (900123456): escrito Configuraciones/900123456.cfg\n"
+                           "Resumen: filas 1, escritos 1, conservados 0, rechazados 0\n"));
   EXPECT_EQ(platform.Read(kFile), Reference("efficient-dhcp.ref"));
 }
 
@@ -295,13 +339,15 @@ TEST(Program, RunsCommandsWithoutADisplay) {
     QString out;
   } cases[] = {
       {{"--version"}, 0, QStringLiteral("configurador-adsl 1.0\n")},
-      {EfficientDhcpArgs() << QStringLiteral("--dir") << platform.Dir(), 0, platform.PathOf(kFile) + QLatin1Char('\n')},
+      {EfficientDhcpArgs() << QStringLiteral("--dir") << platform.Dir(), 0,
+       platform.PathOf(kFile) + QLatin1Char('\n')},
       {{"generar", "--bogus"}, 2, QString()},
   };
   for (const auto& c : cases) {
     QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) environment.remove(QString::fromLatin1(name));
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+      environment.remove(QString::fromLatin1(name));
     program.setProcessEnvironment(environment);
     program.start(QStringLiteral(ADSL_PROGRAM), c.args);
     ASSERT_TRUE(program.waitForFinished(30000));
