@@ -70,34 +70,24 @@ QStringList GenerateArgs(const char* model, DataScreen screen, const SubscriberD
   const QString modality = data.oPremium ? QStringLiteral("Premium")
                            : data.oClass ? QStringLiteral("Class")
                                          : QStringLiteral("Estandar");
-  return {QStringLiteral("generar"),
-          QStringLiteral("--modelo"),
-          QString::fromLatin1(model),
-          QStringLiteral("--modo"),
-          screen == DataScreen::Dhcp ? QStringLiteral("dhcp") : QStringLiteral("napt"),
-          QStringLiteral("--telefono"),
-          data.Phone,
-          QStringLiteral("--ip-usuario"),
-          Dotted(data.UserIp),
-          QStringLiteral("--mascara-usuario"),
-          Dotted(data.UserMask),
-          QStringLiteral("--ip-modem"),
-          Dotted(data.ModemIp),
-          QStringLiteral("--mascara-modem"),
-          Dotted(data.ModemMask),
-          QStringLiteral("--modalidad"),
-          modality};
+  const QString mode = screen == DataScreen::Dhcp ? QStringLiteral("dhcp") : QStringLiteral("napt");
+  return QStringList{"generar", "--modelo", QString::fromLatin1(model), "--modo", mode}
+         << "--telefono" << data.Phone << "--ip-usuario" << Dotted(data.UserIp)
+         << "--mascara-usuario" << Dotted(data.UserMask) << "--ip-modem" << Dotted(data.ModemIp)
+         << "--mascara-modem" << Dotted(data.ModemMask) << "--modalidad" << modality;
 }
 
-// Drops an option and its value.
-QStringList Without(QStringList args, const char* option) {
-  const qsizetype at = args.indexOf(QString::fromLatin1(option));
-  if (at >= 0) args.remove(at, 2);
+// Drops options and their values.
+QStringList Without(QStringList args, std::initializer_list<const char*> options) {
+  for (const char* option : options) {
+    const qsizetype at = args.indexOf(QString::fromLatin1(option));
+    if (at >= 0) args.remove(at, 2);
+  }
   return args;
 }
 
 QStringList With(QStringList args, const char* option, const char* value) {
-  return Without(args, option) << QString::fromLatin1(option) << QString::fromUtf8(value);
+  return Without(args, {option}) << QString::fromLatin1(option) << QString::fromUtf8(value);
 }
 
 const QString kSavedLine = QStringLiteral("Salvar...: Fichero de configuración almacenado\n");
@@ -128,11 +118,8 @@ TEST(GenerateCommand, WritesTheScreensFiles) {
        GenerateArgs("efficient", napt, EfficientSubscriber(napt))},
       {"office-dhcp.ref", AlcatelSettings(), GenerateArgs("office", DataScreen::Dhcp, officeDhcp)},
       {"office-napt.ref", AlcatelSettings(),
-       Without(
-           Without(Without(GenerateArgs("office", napt, AlcatelNaptSubscriber(kSpeedTouchOffice)),
-                           "--ip-modem"),
-                   "--mascara-modem"),
-           "--modalidad")},
+       Without(GenerateArgs("office", napt, AlcatelNaptSubscriber(kSpeedTouchOffice)),
+               {"--ip-modem", "--mascara-modem", "--modalidad"})},
       {"pro-dhcp.ref", AlcatelSettings(), GenerateArgs("pro", DataScreen::Dhcp, proDhcp)},
       {"pro-napt.ref", AlcatelSettings(), GenerateArgs("pro", napt, proNapt)},
   };
@@ -155,7 +142,7 @@ TEST(GenerateCommand, RefusesWhatTheScreensRefuse) {
     QStringList args;
     const char* err;
   } cases[] = {
-      {Without(EfficientDhcpArgs(), "--telefono"),
+      {Without(EfficientDhcpArgs(), {"--telefono"}),
        "Error: El número de teléfono del abonado no es valido o no ha sido rellenado\n"},
       {With(EfficientDhcpArgs(), "--telefono", "90012345"),
        "Error: Formato no válido: El número de teléfono debe contener entre 9 y 9 "
