@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "cli/CommandLine.h"
 #include "platform/AppDirectory.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Platform.h"
@@ -11,6 +12,8 @@
 int main(int argc, char* argv[]) {
   // A file that outgrows a size limit must fail its write, not kill the program.
   std::signal(SIGXFSZ, SIG_IGN);
+  // With a command the program works without a window, and needs no display.
+  if (argc > 1) return cli::Main(argc, argv);
 
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("configurador-adsl"));
