@@ -173,7 +173,7 @@ FieldRules::FieldRules(QLineEdit* box, int lengthLimit, bool entryRule)
     : QObject(box), box_(box), lengthLimit_(lengthLimit), entryRule_(entryRule) {
   Registry().insert(box, this);
   if (lengthLimit_ > 0) {
-    // Changing the limit puts the caret at the end; the program's text keeps it at the start.
+    // Changing the limit puts the caret at the end; it stays where the program put it.
     const int caret = box->cursorPosition();
     box->setMaxLength(std::max<int>(lengthLimit_, box->text().size()));
     box->setCursorPosition(caret);

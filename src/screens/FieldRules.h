@@ -51,7 +51,6 @@ enum class FocusWay {
 struct Selection {
   int start = 0;
   int length = 0;
-  bool operator==(const Selection&) const = default;
 };
 
 // The entry rule of octet and digit boxes. A text the program set (shown at opening,
