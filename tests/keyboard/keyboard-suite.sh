@@ -57,7 +57,8 @@ use_window() {
 answer_box() {
   local id
   id=$(wait_window "$1") || fail "no message box '$1'"
-  sleep 0.2
+  for _ in $(seq 50); do [ "$(xdotool getwindowfocus 2>/dev/null)" = "$id" ] && break; sleep 0.1; done
+  sleep 0.1
   keys Return
   for _ in $(seq 50); do
     xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
