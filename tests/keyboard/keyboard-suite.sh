@@ -34,7 +34,7 @@ fail() {
   exit 1
 }
 
-# The one visible window whose title matches, within a few seconds.
+# A visible window whose title matches, within ten seconds.
 wait_window() {
   local pattern=$1 id=""
   for _ in $(seq 100); do
