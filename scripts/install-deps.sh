@@ -6,7 +6,7 @@ packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
   libgtest-dev
-  xvfb xauth xdotool
+  xvfb xauth xdotool x11-apps
   # The fuzz targets: clang with its libFuzzer and sanitizer runtimes.
   clang libclang-rt-14-dev
 )

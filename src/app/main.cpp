@@ -1,6 +1,7 @@
 #include <csignal>
 
 #include <QApplication>
+#include <QStyleHints>
 
 #include "cli/CommandLine.h"
 #include "platform/AppDirectory.h"
@@ -19,6 +20,9 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName(QStringLiteral("configurador-adsl"));
   // The menu hides while another screen shows; only the menu ends the program.
   QApplication::setQuitOnLastWindowClosed(false);
+  // The Tab key visits every control, buttons and options included, whatever the
+  // desktop's default (some leave all but text boxes out).
+  QGuiApplication::styleHints()->setTabFocusBehavior(Qt::TabFocusAllControls);
 
   platform::QtMessageBoxes messages;
   platform::DesktopAppDirectory appDirectory;

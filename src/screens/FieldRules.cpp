@@ -58,6 +58,33 @@ std::optional<bool> LoadButtonAfterChange(const QString& text, int minDigits) {
   return text.size() >= minDigits;
 }
 
+FocusWay WayOf(Qt::FocusReason reason) {
+  switch (reason) {
+    case Qt::TabFocusReason:
+    case Qt::BacktabFocusReason:
+    case Qt::ShortcutFocusReason:
+      return FocusWay::Key;
+    case Qt::MouseFocusReason:
+      return FocusWay::Click;
+    case Qt::ActiveWindowFocusReason:
+    case Qt::PopupFocusReason:
+    case Qt::MenuBarFocusReason:
+    case Qt::NoFocusReason:
+      return FocusWay::Back;
+    default:
+      return FocusWay::Program;
+  }
+}
+
+std::optional<Selection> EntrySelection(const QString& text, int caret, bool programText, FocusWay way) {
+  if (way == FocusWay::Back) return std::nullopt;
+  const int length = static_cast<int>(text.size());
+  if (programText) return Selection{0, length};
+  if (way == FocusWay::Click) return std::nullopt;
+  caret = std::clamp(caret, 0, length);
+  return Selection{caret, length - caret};
+}
+
 }  // namespace fieldrules
 
 namespace {
@@ -81,20 +108,6 @@ struct RefusalInProgress {
 QHash<const QObject*, FieldRules*>& Registry() {
   static QHash<const QObject*, FieldRules*> rules;
   return rules;
-}
-
-// Focus lost to another window, a popup or a menu, or taken away by the window
-// itself, is not the user moving to another control.
-bool IsMoveWithinWindow(Qt::FocusReason reason) {
-  switch (reason) {
-    case Qt::ActiveWindowFocusReason:
-    case Qt::PopupFocusReason:
-    case Qt::MenuBarFocusReason:
-    case Qt::NoFocusReason:
-      return false;
-    default:
-      return true;
-  }
 }
 
 // Where the caret stood for the rules: the start of the selection when there is one.
@@ -154,14 +167,20 @@ platform::MsgAnswer ShowCriticalMessage(const QString& text, const QString& capt
   return platform::ShowMessage(text, caption, platform::MsgIcon::Critical, platform::MsgButtons::Ok);
 }
 
-// ---- FieldRules ----
+// ---- FieldRules: the Qt wiring ----
 
-FieldRules::FieldRules(QLineEdit* box, int lengthLimit)
-    : QObject(box), box_(box), lengthLimit_(lengthLimit) {
+FieldRules::FieldRules(QLineEdit* box, int lengthLimit, bool entryRule)
+    : QObject(box), box_(box), lengthLimit_(lengthLimit), entryRule_(entryRule) {
   Registry().insert(box, this);
-  if (lengthLimit_ > 0) box->setMaxLength(std::max<int>(lengthLimit_, box->text().size()));
+  if (lengthLimit_ > 0) {
+    // Changing the limit puts the caret at the end; it stays where the program put it.
+    const int caret = box->cursorPosition();
+    box->setMaxLength(std::max<int>(lengthLimit_, box->text().size()));
+    box->setCursorPosition(caret);
+  }
   box->installEventFilter(this);
   connect(box, &QLineEdit::textChanged, this, [this](const QString& text) { OnTextChanged(text); });
+  connect(box, &QLineEdit::textEdited, this, [this] { programText_ = false; });
   static const bool following = static_cast<bool>(
       QObject::connect(qApp, &QApplication::focusChanged, &FieldRules::OnFocusChanged));
   (void)following;
@@ -183,10 +202,11 @@ void FieldRules::SetText(const QString& text) {
   box_->setText(text);
   if (box_->maxLength() != limit) box_->setMaxLength(limit);
   box_->setCursorPosition(0);
+  programText_ = true;
 }
 
 bool FieldRules::CheckNow() {
-  exitPending_ = false;
+  departure_.reset();
   return Leave(Qt::OtherFocusReason, CaretOf(box_));
 }
 
@@ -197,62 +217,84 @@ void FieldRules::RemoveLastCharacter() {
   box_->setCursorPosition(box_->text().size());
 }
 
-void FieldRules::SelectFromCaretToEnd(int caret) {
-  const int length = box_->text().size();
-  caret = std::clamp(caret, 0, length);
-  if (caret == length) {
-    box_->setCursorPosition(caret);  // also drops a select-all made by the Tab key
-    return;
+void FieldRules::Select(const fieldrules::Selection& selection) {
+  if (selection.length == 0) {
+    box_->setCursorPosition(selection.start);  // also drops a select-all made by the Tab key
+  } else {
+    box_->setSelection(selection.start, selection.length);
   }
-  box_->setSelection(caret, length - caret);
 }
 
-// The box's own focus handling runs after this filter, so the rules only note what
-// happened here and act once the focus has settled (OnFocusChanged).
 bool FieldRules::eventFilter(QObject* watched, QEvent* event) {
   if (watched != box_) return false;
-  if (event->type() == QEvent::FocusIn) {
-    exitPending_ = false;
-    entryPending_ = IsMoveWithinWindow(static_cast<QFocusEvent*>(event)->reason());
-    caretOnEntry_ = CaretOf(box_);
-  } else if (event->type() == QEvent::FocusOut) {
-    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-    // Passed through while another box's refusal took the focus back: it was never
-    // entered, so the caret goes back to where it was (the Tab key selects all).
-    if (entryPending_) box_->setCursorPosition(caretOnEntry_);
-    entryPending_ = false;
-    exitPending_ = IsMoveWithinWindow(reason) && g_refusalsInProgress == 0 && box_->isVisible();
-    exitReason_ = reason;
-    caretOnExit_ = CaretOf(box_);
+  switch (event->type()) {
+    case QEvent::FocusIn: {
+      // The caret as it stood before the box's own handling (the Tab key selects all,
+      // changing the limit moved it); the rule runs after that handling.
+      const int caret = CaretOf(box_);
+      box_->event(event);
+      Enter(fieldrules::WayOf(static_cast<QFocusEvent*>(event)->reason()), caret);
+      return true;
+    }
+    case QEvent::FocusOut: {
+      pressBroughtFocus_ = false;
+      const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+      const bool leaving = fieldrules::WayOf(reason) != fieldrules::FocusWay::Back &&
+                           g_refusalsInProgress == 0 && box_->isVisible();
+      if (leaving) departure_ = Departure{reason, CaretOf(box_)};
+      return false;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+      // The click that entered the box would put the caret under the pointer and drop
+      // the selection the entry rule made.
+      if (!pressBroughtFocus_) return false;
+      pressBroughtFocus_ = false;
+      event->accept();
+      return true;
+    case QEvent::KeyPress:
+      pressBroughtFocus_ = false;
+      return false;
+    default:
+      return false;
   }
-  return false;
 }
 
-// The box left runs its exit rule before the box entered runs its entry rule; when
-// the exit rule refuses, the focus is back in the box left and nothing was entered.
-void FieldRules::OnFocusChanged(QWidget* old, QWidget* now) {
-  if (FieldRules* left = Of(old); left && left->exitPending_) {
-    left->exitPending_ = false;
-    if (!left->Leave(left->exitReason_, left->caretOnExit_)) return;
-  }
-  FieldRules* entered = Of(now);
-  if (!entered || !entered->entryPending_) return;
-  entered->entryPending_ = false;
-  if (now->hasFocus()) entered->OnEntered(entered->caretOnEntry_);
+void FieldRules::Enter(fieldrules::FocusWay way, int caret) {
+  if (!entryRule_) return;
+  const auto selection = fieldrules::EntrySelection(box_->text(), caret, programText_, way);
+  if (!selection) return;
+  Select(*selection);
+  pressBroughtFocus_ = way == fieldrules::FocusWay::Click;
+}
+
+// The exit rule runs once the focus has settled; when it refuses, the focus is back
+// in the box left.
+void FieldRules::OnFocusChanged(QWidget* old, QWidget* /*now*/) {
+  FieldRules* left = Of(old);
+  if (!left || !left->departure_) return;
+  const Departure departure = *left->departure_;
+  left->departure_.reset();
+  (void)left->Leave(departure.reason, departure.caret);
 }
 
 bool FieldRules::Leave(Qt::FocusReason reason, int caret) {
   RefusalInProgress refusal;
   if (Accept()) return true;
   box_->setFocus(Qt::OtherFocusReason);
-  AfterRefusal(caret);
+  if (entryRule_) {
+    Select(*fieldrules::EntrySelection(box_->text(), caret, programText_, fieldrules::FocusWay::Program));
+  } else {
+    box_->setCursorPosition(box_->text().size());
+  }
+  pressBroughtFocus_ = false;
   if (reason == Qt::MouseFocusReason) new PressSwallower(box_);
   return false;
 }
 
 // ---- The three kinds ----
 
-OctetRules::OctetRules(QLineEdit* box) : FieldRules(box, kOctetLengthLimit) {}
+OctetRules::OctetRules(QLineEdit* box) : FieldRules(box, kOctetLengthLimit, true) {}
 
 void OctetRules::OnTextChanged(const QString& text) {
   if (!LastCharIsDigit(text)) RemoveLastCharacter();
@@ -266,7 +308,7 @@ bool OctetRules::Accept() {
 }
 
 DigitRules::DigitRules(QLineEdit* box, const DigitBoxTexts& texts)
-    : FieldRules(box, texts.lengthLimit), texts_(texts) {}
+    : FieldRules(box, texts.lengthLimit, true), texts_(texts) {}
 
 void DigitRules::OnTextChanged(const QString& text) {
   if (fieldrules::EndsWithDigitOrIsEmpty(text)) return;
@@ -286,7 +328,7 @@ bool DigitRules::Accept() {
   return true;
 }
 
-PhoneRules::PhoneRules(QLineEdit* box) : FieldRules(box, 0) {}
+PhoneRules::PhoneRules(QLineEdit* box) : FieldRules(box, 0, false) {}
 
 void PhoneRules::SetLoadButton(QAbstractButton* button) { loadButton_ = button; }
 
@@ -317,8 +359,6 @@ bool PhoneRules::Accept() {
   SetLoadButtonEnabled(false);
   return false;
 }
-
-void PhoneRules::AfterRefusal(int /*caret*/) { Box()->setCursorPosition(Box()->text().size()); }
 
 // ---- Attaching ----
 

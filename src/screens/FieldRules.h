@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <Qt>
 
 #include <optional>
 
@@ -36,6 +37,29 @@ namespace fieldrules {
 [[nodiscard]] QString PhoneLengthMessage(int minDigits, int maxDigits);
 // The loading button after a change of the phone text; nothing: leave it as it is.
 [[nodiscard]] std::optional<bool> LoadButtonAfterChange(const QString& text, int minDigits);
+
+// How the focus came into a box.
+enum class FocusWay {
+  Key,      // Tab, Shift+Tab or an access key
+  Click,
+  Program,  // put there by the program, as after a refusal
+  Back,     // back from another window, a popup or a menu: not an entry
+};
+[[nodiscard]] FocusWay WayOf(Qt::FocusReason reason);
+
+// The caret, and the selection that runs from it.
+struct Selection {
+  int start = 0;
+  int length = 0;
+};
+
+// The entry rule of octet and digit boxes. A text the program set (shown at opening,
+// loaded, or written back by the exit rule) is selected whole, so typing replaces it;
+// a text the user typed gets the selection from where the caret stood to its end,
+// which is none when the caret was at the end. Nothing to do when the focus only came
+// back to the window, or when a click put the caret in the user's own text.
+[[nodiscard]] std::optional<Selection> EntrySelection(const QString& text, int caret, bool programText,
+                                                      FocusWay way);
 
 }  // namespace fieldrules
 
@@ -78,52 +102,54 @@ inline constexpr int kOctetLengthLimit = 3;
 platform::MsgAnswer ShowCriticalMessage(const QString& text, const QString& caption);
 
 // ---- The rules attached to a box ----
-// Lives as a child of its box. The exit rule runs when the focus moves to another
-// control of the same window; focus lost to another window, to a popup or to the
-// window closing is not leaving the box.
+// Lives as a child of its box and applies the decisions above to it. The entry rule
+// runs as the focus arrives, after the box's own focus handling; the exit rule runs
+// once the focus has settled in another control of the same window. Focus lost to
+// another window, to a popup or to the window closing is not leaving the box.
 class FieldRules : public QObject {
  public:
   // The rules attached to a box, if any.
   [[nodiscard]] static FieldRules* Of(const QObject* box);
 
-  // Sets the text as the program does: the caret at the start, so entering the box
-  // selects it all, and a text longer than the length limit kept whole for the exit
-  // rule to judge (the box would otherwise cut it silently).
+  // Sets the text as the program does: entering the box then selects it all, and a
+  // text longer than the length limit is kept whole for the exit rule to judge (the
+  // box would otherwise cut it silently).
   void SetText(const QString& text);
   // Runs the exit rule now, for actions that leave the focus where it is (access
   // keys). False when the text is refused; the focus is then in the box.
   [[nodiscard]] bool CheckNow();
 
  protected:
-  FieldRules(QLineEdit* box, int lengthLimit);
+  FieldRules(QLineEdit* box, int lengthLimit, bool entryRule);
   ~FieldRules() override;
 
   [[nodiscard]] QLineEdit* Box() const { return box_; }
   virtual void OnTextChanged(const QString& text) = 0;
-  virtual void OnEntered(int caret) { (void)caret; }
   // Judges the text on leaving: normalises it and returns true, or reports why not
   // and returns false.
   [[nodiscard]] virtual bool Accept() = 0;
-  // Caret and selection once the focus is back after a refusal.
-  virtual void AfterRefusal(int caret) = 0;
 
   void RemoveLastCharacter();
-  // From the caret to the end of the text; the caret stays where it was when the
-  // text is empty or the caret is at its end.
-  void SelectFromCaretToEnd(int caret);
 
  private:
+  // Where the focus went from the box, noted until the move is over.
+  struct Departure {
+    Qt::FocusReason reason;
+    int caret;
+  };
+
   bool eventFilter(QObject* watched, QEvent* event) override;
   static void OnFocusChanged(QWidget* old, QWidget* now);
+  void Enter(fieldrules::FocusWay way, int caret);
   [[nodiscard]] bool Leave(Qt::FocusReason reason, int caret);
+  void Select(const fieldrules::Selection& selection);
 
   QLineEdit* box_ = nullptr;
   int lengthLimit_ = 0;  // 0: the screen sets the box's limit itself
-  bool exitPending_ = false;
-  Qt::FocusReason exitReason_ = Qt::OtherFocusReason;
-  int caretOnExit_ = 0;
-  bool entryPending_ = false;
-  int caretOnEntry_ = 0;
+  bool entryRule_ = false;
+  bool programText_ = true;  // false once the user has edited the text
+  std::optional<Departure> departure_;
+  bool pressBroughtFocus_ = false;  // the click that entered the box is still to come
 };
 
 class OctetRules final : public FieldRules {
@@ -132,9 +158,7 @@ class OctetRules final : public FieldRules {
 
  private:
   void OnTextChanged(const QString& text) override;
-  void OnEntered(int caret) override { SelectFromCaretToEnd(caret); }
   [[nodiscard]] bool Accept() override;
-  void AfterRefusal(int caret) override { SelectFromCaretToEnd(caret); }
 };
 
 class DigitRules final : public FieldRules {
@@ -143,9 +167,7 @@ class DigitRules final : public FieldRules {
 
  private:
   void OnTextChanged(const QString& text) override;
-  void OnEntered(int caret) override { SelectFromCaretToEnd(caret); }
   [[nodiscard]] bool Accept() override;
-  void AfterRefusal(int caret) override { SelectFromCaretToEnd(caret); }
 
   DigitBoxTexts texts_;
 };
@@ -161,7 +183,6 @@ class PhoneRules final : public FieldRules {
  private:
   void OnTextChanged(const QString& text) override;
   [[nodiscard]] bool Accept() override;
-  void AfterRefusal(int caret) override;
   void SetLoadButtonEnabled(bool enabled);
 
   QPointer<QAbstractButton> loadButton_;

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QShortcut>
 
@@ -17,6 +18,20 @@ void Screen::closeEvent(QCloseEvent* event) {
   hide();
   ReturnControl();
   event->accept();
+}
+
+bool PressFocusedButton(QWidget* window, const QKeyEvent* event) {
+  if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) return false;
+  if (event->modifiers() & ~Qt::KeypadModifier) return false;
+  auto* button = qobject_cast<QPushButton*>(window->focusWidget());
+  if (!button || !button->isEnabled()) return false;
+  button->click();
+  return true;
+}
+
+// A button outside a dialog leaves Enter to its window.
+void Screen::keyPressEvent(QKeyEvent* event) {
+  if (!PressFocusedButton(this, event)) QWidget::keyPressEvent(event);
 }
 
 void Screen::ReturnControl() { fMain::ShowMenu(); }

@@ -3,7 +3,12 @@
 #include <QWidget>
 
 class QAbstractButton;
+class QKeyEvent;
 class QPushButton;
+
+// Enter or Return on a focused command button presses it, as desktop users expect;
+// true when it did.
+bool PressFocusedButton(QWidget* window, const QKeyEvent* event);
 
 // A window opened from another one: closing it (its "Volver" button, Escape or the
 // window frame) hides it, gives control back to where it came from, and deletes it.
@@ -15,6 +20,7 @@ class Screen : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   // Shows the window that gets control back; the main menu unless overridden.
   virtual void ReturnControl();
   // May the window close now? A running modem session says no.

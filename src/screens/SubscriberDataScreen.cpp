@@ -132,14 +132,9 @@ SubscriberData SubscriberDataScreen::CurrentData() const {
 
 // The model and mode are read again at each save, as they stand in the selection.
 void SubscriberDataScreen::cSalvar_Click() {
-  // Saved by its access key, a box may not have been left yet: a phone of the wrong
-  // length or an octet out of range must still be refused, as on leaving. A leading
-  // zero, which is a valid octet, is kept as typed.
-  auto* focused = qobject_cast<QLineEdit*>(focusWidget());
-  if (focused && !focused->text().isEmpty() &&
-      (focused == tTelf || !fieldrules::NormalisedOctet(focused->text()))) {
-    if (!CheckFocusedField(this)) return;
-  }
+  // Saved by its access key, the box in use has not been left: its exit rule runs
+  // first, normalisation included, so the file is the same however Salvar is pressed.
+  if (!CheckFocusedField(this)) return;
   (void)SaveSubscriberConfiguration(CurrentData(), kind_, SelectedModel, SelectedMode);
 }
 

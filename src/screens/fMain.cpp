@@ -79,6 +79,10 @@ void fMain::cCargar_Click() { OpenScreen<fConfigurar>(this); }
 // Ends the application at once: every window closes, nothing is asked or saved.
 void fMain::cSalir_Click() { close(); }
 
+void fMain::keyPressEvent(QKeyEvent* event) {
+  if (!PressFocusedButton(this, event)) QWidget::keyPressEvent(event);
+}
+
 void fMain::closeEvent(QCloseEvent* event) {
   event->accept();
   QApplication::closeAllWindows();

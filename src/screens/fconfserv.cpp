@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 
@@ -185,9 +186,10 @@ void fconfserv::cboPort_Click(int index) {
 }
 
 void fconfserv::cSalvar_Click() {
-  // An access key presses the button without leaving the box being edited.
-  if (!CheckFocusedField(this)) return;
-  if (!LimitBoxesHoldNumbers()) return;
+  // Every box is judged as leaving it would judge it, in tab order: a value from a
+  // damaged or hand-edited file is not written back unseen, and the box in use when
+  // the access key was pressed is normalised as if left.
+  if (!AllBoxesAccepted()) return;
   if (*DigitLimitValue(cTelMin->text()) > *DigitLimitValue(cTelMax->text())) {
     platform::ShowMessage(Utf8(kSizeText), Utf8(kSizeTitle), platform::MsgIcon::Exclamation);
     cTelMin->setFocus(Qt::OtherFocusReason);
@@ -199,13 +201,10 @@ void fconfserv::cSalvar_Click() {
   platform::ShowMessage(Utf8(kSavedText), Utf8(kSavedTitle), platform::MsgIcon::Information);
 }
 
-// The limits are compared as numbers; a box still empty is refused, not compared.
-bool fconfserv::LimitBoxesHoldNumbers() {
-  for (QLineEdit* box : {cTelMin, cTelMax}) {
-    if (DigitLimitValue(box->text())) continue;
-    platform::ShowMessage(Utf8(kPhoneDigitsBox.exit), Utf8(kDigitTitle), platform::MsgIcon::Exclamation);
-    box->setFocus(Qt::OtherFocusReason);
-    return false;
+bool fconfserv::AllBoxesAccepted() {
+  QList<QLineEdit*> boxes = {cTelMin, cTelMax, tAtm1, tAtm2};
+  for (const Quad* quad : {&teIP, &teMa, &tdIP}) {
+    for (QLineEdit* box : *quad) boxes << box;
   }
-  return true;
+  return std::all_of(boxes.begin(), boxes.end(), [](QLineEdit* box) { return FieldRules::Of(box)->CheckNow(); });
 }

@@ -51,5 +51,6 @@ class fconfserv final : public Screen {
   void Form_Load();
   void cboPort_Click(int index);
   void cSalvar_Click();
-  [[nodiscard]] bool LimitBoxesHoldNumbers();
+  // Runs every box's exit rule; false at the first refusal, with the focus there.
+  [[nodiscard]] bool AllBoxesAccepted();
 };

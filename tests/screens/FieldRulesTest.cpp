@@ -116,6 +116,25 @@ TEST_F(FieldRulesTest, ARefusedOctetKeepsTheFocusWithoutACascadeAndTheProgramsTe
   EXPECT_EQ(shown_.size(), 3 + std::size(refused));
 }
 
+TEST_F(FieldRulesTest, TheProgramsTextIsReplacedByTypingHoweverTheFocusComes) {
+  for (QLineEdit* box : oct_) SetFieldText(box, "10");
+  SetFieldText(vpi_, "8");
+  window_->findChild<QPushButton*>("start")->setFocus();
+  Tab();
+  TypeText(oct_[0], "192");
+  Tab();
+  TypeText(oct_[1], "7");
+  QTest::keyClick(oct_[1], Qt::Key_Backtab);  // "192", written back on leaving
+  TypeText(oct_[0], "5");
+  QTest::mouseClick(oct_[2], Qt::LeftButton, {}, QPoint(2, 5));  // at the text's start
+  TypeText(oct_[2], "3");
+  Tab();
+  TypeText(vpi_, "9");
+  EXPECT_EQ((QStringList{oct_[0]->text(), oct_[1]->text(), oct_[2]->text(), vpi_->text()}),
+            (QStringList{"5", "7", "3", "9"}));
+  EXPECT_TRUE(shown_.isEmpty());
+}
+
 TEST_F(FieldRulesTest, DigitBoxesRefuseZeroWithTheirOwnTexts) {
   TypeInto(vpi_, "0");
   EXPECT_TRUE(shown_.isEmpty());

@@ -37,12 +37,14 @@ TEST_F(NavigationTest, ButtonsAreInTheirOrderWithTheirAccessKeys) {
   for (int i = 0; i + 1 < buttons.size(); ++i) EXPECT_EQ(buttons[i]->nextInFocusChain(), buttons[i + 1]);
 }
 
-TEST_F(NavigationTest, EachButtonOpensAFreshScreenAndEscapeOrTheFrameComesBack) {
+TEST_F(NavigationTest, EnterOnEachButtonOpensAFreshScreenAndEscapeOrTheFrameComesBack) {
   for (QPushButton* button : {menu_->cClave, menu_->cServicio, menu_->cIntroDatos, menu_->cCargar}) {
     SCOPED_TRACE(button->objectName().toStdString());
     QPointer<QWidget> first;
     for (int round = 0; round < 3; ++round) {
-      button->click();
+      ASSERT_TRUE(ShowActive(menu_));
+      button->setFocus();
+      QTest::keyClick(button, Qt::Key_Return);  // a focused button takes Enter
       QWidget* screen = OnlyVisibleWindow();
       ASSERT_NE(screen, nullptr);
       ASSERT_NE(screen, menu_.data());

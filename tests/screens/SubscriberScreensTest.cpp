@@ -19,6 +19,12 @@ namespace {
 
 const QString kFile = QStringLiteral("Configuraciones/900123456.cfg");
 
+QStringList TextsOf(const SubscriberDataScreen::Quad& quad) {
+  QStringList texts;
+  for (const QLineEdit* box : quad) texts << box->text();
+  return texts;
+}
+
 void TypeQuad(const SubscriberDataScreen::Quad& quad, const QString& dotted) {
   const QStringList parts = dotted.split('.');
   for (int i = 0; i < 4; ++i) TypeInto(quad[i], parts[i]);
@@ -147,14 +153,38 @@ TEST_F(SubscriberScreensTest, TheOverwriteQuestionDecidesWhetherTheStoredFileIsR
   EXPECT_TRUE(Saved().contains("\r\nPremium\r\n"));
 }
 
-TEST_F(SubscriberScreensTest, AnOctetNotYetLeftIsStillJudgedWhenSavingByAccessKey) {
+// As an installer types: the boxes entered by Tab, Shift+Tab or a click, never selected
+// by hand. The first values were set by the program, so typing replaces them.
+TEST_F(SubscriberScreensTest, TypingOverTheValuesTheProgramSetReplacesThemHoweverTheBoxIsEntered) {
+  auto* screen = Open(2, false);  // NAPT: the modem quads start at 172.16.0.1 / 255.255.255.240
+  ASSERT_NE(screen, nullptr);
+  screen->oEstandar->setFocus();
+  const QStringList typed = {"192", "0", "2", "13", "255", "255", "255", "248",
+                             "10", "1", "1", "6", "255", "255", "255", "252"};
+  for (const QString& text : typed) {
+    Tab();
+    TypeText(QApplication::focusWidget(), text);
+  }
+  EXPECT_EQ(TextsOf(screen->tuIP) + TextsOf(screen->tuMa) + TextsOf(screen->tmIP) + TextsOf(screen->tmMA), typed);
+
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);  // "255" written back on leaving
+  TypeText(screen->tmMA[2], "254");
+  QTest::mouseClick(screen->tuIP[3], Qt::LeftButton);
+  TypeText(screen->tuIP[3], "9");
+  EXPECT_EQ(screen->tmMA[2]->text(), "254");
+  EXPECT_EQ(screen->tuIP[3]->text(), "9");
+  EXPECT_TRUE(Shown().isEmpty());
+}
+
+// Alt+S leaves the focus in the box: its exit rule runs first, as Tab would run it.
+TEST_F(SubscriberScreensTest, SavingByAccessKeyWritesWhatLeavingTheBoxWouldWrite) {
   auto* screen = Open(2, true, true);
   ASSERT_NE(screen, nullptr);
-  // "010" is a valid octet and is copied as typed; "999" is not and must not be written.
-  // Clicking as its access key does: the focus stays in the box.
-  TypeInto(screen->tuIP[2], "010");
-  screen->cSalvar->click();
-  EXPECT_TRUE(Saved().contains("IP del Usuario: 192.0.010.13\r\n"));
+  TypeInto(screen->tuIP[2], "000");
+  QTest::keyClick(screen->tuIP[2], Qt::Key_S, Qt::AltModifier);
+  (void)QTest::qWaitFor([&] { return !Shown().isEmpty(); }, 1000);  // the button animates its click
+  EXPECT_TRUE(Saved().contains("IP del Usuario: 192.0.0.13\r\n"));
+  EXPECT_EQ(screen->tuIP[2]->text(), "0");
 
   platform_.boxes.shown.clear();
   TypeInto(screen->tuIP[2], "999");

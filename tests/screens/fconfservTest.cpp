@@ -117,10 +117,29 @@ TEST_F(FconfservTest, AHandEditedFileIsShownWholeAndJudgedWhenItsBoxesAreLeft) {
   EXPECT_EQ(Shown(), Boxes{Box(kVpiBox.exit, kDigitTitle, MsgIcon::Exclamation)});
   EXPECT_EQ(s->tAtm1->selectedText(), "12");
   EXPECT_EQ(s->teIP[0]->text(), "300");  // refused only when left, as any octet
+
+  // Salvar judges every box as leaving it would: the first refused, nothing written.
+  TypeInto(s->tAtm1, "8");
+  QTest::mouseClick(s->cSalvar, Qt::LeftButton);
+  EXPECT_EQ(Shown().back(), Box(kOctetRangeText, kOctetRangeTitle, MsgIcon::Critical));
+  EXPECT_EQ(FocusName(), "teIP1");
+  EXPECT_EQ(s->teIP[0]->selectedText(), "300");
+  TypeText(s->teIP[0], "10");
+  s->cSalvar->setFocus();
+  QTest::keyClick(s->cSalvar, Qt::Key_Return);  // a focused button takes Enter
+  EXPECT_EQ(Shown().back(), kSaved);
+  EXPECT_TRUE(platform_.Read("conf_gen.dat").startsWith(" 1 \r\n10\r\n0\r\n"));
 }
 
 TEST_F(FconfservTest, AnAccessKeySaveJudgesTheBoxInUseAndVolverAlwaysLeaves) {
   auto* s = Open<fconfserv>();
+  TypeInto(s->tdIP[3], "010");
+  QTest::keyClick(s->tdIP[3], Qt::Key_S, Qt::AltModifier);
+  (void)QTest::qWaitFor([&] { return !Shown().isEmpty(); }, 1000);  // the button animates its click
+  EXPECT_TRUE(platform_.Read("conf_gen.dat").contains("\r\n10\r\n8\r\n32\r\n"));  // as leaving makes it
+  QFile::remove(platform_.PathOf("conf_gen.dat"));
+  platform_.boxes.shown.clear();
+
   TypeInto(s->teMa[2], "");
   QTest::keyClick(s->teMa[2], Qt::Key_S, Qt::AltModifier);
   (void)QTest::qWaitFor([&] { return !Shown().isEmpty(); }, 1000);  // the button animates its click
