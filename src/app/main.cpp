@@ -1,6 +1,7 @@
 #include <csignal>
 
 #include <QApplication>
+#include <QIcon>
 
 #include "platform/AppDirectory.h"
 #include "platform/MessageBoxes.h"
@@ -14,6 +15,7 @@ int main(int argc, char* argv[]) {
 
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("configurador-adsl"));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/configurador-adsl.svg")));
   // The menu hides while another screen shows; only the menu ends the program.
   QApplication::setQuitOnLastWindowClosed(false);
 

@@ -1,0 +1,42 @@
+#include "screens/PhoneCompleter.h"
+
+#include <QCompleter>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QStringListModel>
+
+#include <algorithm>
+
+#include "core/AddressHelpers.h"
+#include "platform/Platform.h"
+
+QStringList SavedPhoneNumbers() {
+  const QDir folder(platform::AppPath(QString::fromLatin1(kConfigDirectoryName)));
+  QFileInfoList files = folder.entryInfoList({QStringLiteral("*.cfg")}, QDir::Files);
+  // Newest first; equal times by number, so the order does not depend on the folder.
+  std::sort(files.begin(), files.end(), [](const QFileInfo& a, const QFileInfo& b) {
+    const QDateTime ta = a.lastModified(), tb = b.lastModified();
+    return ta != tb ? ta > tb : a.completeBaseName() < b.completeBaseName();
+  });
+  QStringList numbers;
+  for (const QFileInfo& file : files) {
+    const QString phone = file.completeBaseName();
+    if (!phone.isEmpty() && IsDigitsOnly(phone)) numbers << phone;
+  }
+  return numbers;
+}
+
+QCompleter* AttachPhoneCompleter(QLineEdit* box) {
+  QStringList numbers = SavedPhoneNumbers();
+  numbers.removeIf([box](const QString& phone) { return phone.size() > box->maxLength(); });
+  auto* completer = new QCompleter(new QStringListModel(numbers), box);
+  completer->model()->setParent(completer);
+  completer->setObjectName(QStringLiteral("completerTelf"));
+  completer->setCaseSensitivity(Qt::CaseSensitive);
+  completer->setModelSorting(QCompleter::UnsortedModel);  // keeps newest first
+  completer->setCompletionMode(QCompleter::PopupCompletion);
+  box->setCompleter(completer);
+  return completer;
+}
