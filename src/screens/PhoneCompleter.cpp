@@ -3,7 +3,9 @@
 #include <QCompleter>
 #include <QDateTime>
 #include <QDir>
+#include <QAbstractItemView>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QStringListModel>
 
@@ -11,6 +13,35 @@
 
 #include "core/AddressHelpers.h"
 #include "platform/Platform.h"
+
+namespace {
+
+// While the list is open, Enter and Escape belong to it: Enter takes the number
+// (it must not also press the window's default button and start a session) and
+// Escape closes the list, not the window.
+class PopupKeys final : public QObject {
+ public:
+  PopupKeys(QCompleter* completer) : QObject(completer), completer_(completer) {}
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() != QEvent::ShortcutOverride || !completer_->popup()->isVisible()) return false;
+    switch (static_cast<QKeyEvent*>(event)->key()) {
+      case Qt::Key_Return:
+      case Qt::Key_Enter:
+      case Qt::Key_Escape:
+        event->accept();
+        return true;
+      default:
+        return false;
+    }
+  }
+
+ private:
+  QCompleter* completer_;
+};
+
+}  // namespace
 
 QStringList SavedPhoneNumbers() {
   const QDir folder(platform::AppPath(QString::fromLatin1(kConfigDirectoryName)));
@@ -38,5 +69,8 @@ QCompleter* AttachPhoneCompleter(QLineEdit* box) {
   completer->setModelSorting(QCompleter::UnsortedModel);  // keeps newest first
   completer->setCompletionMode(QCompleter::PopupCompletion);
   box->setCompleter(completer);
+  auto* keys = new PopupKeys(completer);
+  box->installEventFilter(keys);
+  completer->popup()->installEventFilter(keys);
   return completer;
 }

@@ -62,8 +62,15 @@ TEST_F(PhoneCompleterTest, OffersTheSavedNumbersNewestFirst) {
   ASSERT_TRUE(completer->popup()->isVisible());
   EXPECT_FALSE(screen->cInstalar->isEnabled());
 
+  // Escape closes the list, not the window.
+  QTest::keyClick(completer->popup(), Qt::Key_Escape);
+  EXPECT_FALSE(completer->popup()->isVisible());
+  EXPECT_TRUE(screen->isVisible());
+
   // Chosen from the list, the number goes through the box's own rule: the button
-  // comes on, and nothing starts until it is pressed.
+  // comes on, and Enter does not also start a session.
+  QTest::keyClick(screen->tTelf, '0');
+  ASSERT_TRUE(completer->popup()->isVisible());
   QTest::keyClick(completer->popup(), Qt::Key_Down);
   QTest::keyClick(completer->popup(), Qt::Key_Down);
   QTest::keyClick(completer->popup(), Qt::Key_Return);
