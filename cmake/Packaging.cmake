@@ -25,9 +25,8 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Equipo de Configurador ADSL <configurador-adsl@example.org>")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Configura y carga módems ADSL de abonados por el puerto serie")
-# Wrapped by hand: dpkg shows the long description as it is.
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Configura y carga módems ADSL de abonados por el puerto serie
-Herramienta para el personal de instalación de un operador ADSL. Con los
+# The long description below the summary, wrapped by hand: dpkg shows it as it is.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Herramienta para el personal de instalación de un operador ADSL. Con los
 datos de un abonado genera el guion de configuración de su módem (Efficient
 SS5660, Alcatel Speed Touch Office o Alcatel Speed Touch Pro; monopuesto con
 DHCP o multipuesto con NAPT) y después lo carga en el módem por el puerto

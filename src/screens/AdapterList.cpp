@@ -15,6 +15,7 @@ AdapterList::AdapterList(std::function<int()> selectedPort, QWidget* parent)
   lstAdaptadores->setObjectName(QStringLiteral("lstAdaptadores"));
   lstAdaptadores->setToolTip(QStringLiteral("Adaptadores serie conectados ahora"));
   lstAdaptadores->setMaximumHeight(90);
+  lstAdaptadores->setMinimumWidth(380);  // room for an adapter's name and its device
   cAsignar = new QPushButton(QStringLiteral("Asi&gnar al puerto elegido"), this);
   cAsignar->setObjectName(QStringLiteral("cAsignar"));
   cAsignar->setToolTip(QStringLiteral("Hace que el Com elegido abra el adaptador marcado"));
