@@ -1,9 +1,9 @@
 #include "screens/PhoneCompleter.h"
 
+#include <QAbstractItemView>
 #include <QCompleter>
 #include <QDateTime>
 #include <QDir>
-#include <QAbstractItemView>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -21,7 +21,7 @@ namespace {
 // Escape closes the list, not the window.
 class PopupKeys final : public QObject {
  public:
-  PopupKeys(QCompleter* completer) : QObject(completer), completer_(completer) {}
+  explicit PopupKeys(QCompleter* completer) : QObject(completer), completer_(completer) {}
 
  protected:
   bool eventFilter(QObject*, QEvent* event) override {
