@@ -6,6 +6,8 @@ packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
   libgtest-dev
+  # The guide rendered as HTML for the package; the SVG plugin draws the window icon.
+  python3-markdown libqt6svg6
   xvfb xauth xdotool x11-apps
   # The fuzz targets: clang with its libFuzzer and sanitizer runtimes.
   clang libclang-rt-14-dev

@@ -1,6 +1,7 @@
 #include <csignal>
 
 #include <QApplication>
+#include <QIcon>
 #include <QStyleHints>
 
 #include "cli/CommandLine.h"
@@ -18,6 +19,7 @@ int main(int argc, char* argv[]) {
 
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("configurador-adsl"));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/configurador-adsl.svg")));
   // The menu hides while another screen shows; only the menu ends the program.
   QApplication::setQuitOnLastWindowClosed(false);
   // The Tab key visits every control, buttons and options included, whatever the

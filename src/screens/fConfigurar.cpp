@@ -22,6 +22,7 @@
 #include "loader/LoadingSession.h"
 #include "password/AccessPassword.h"
 #include "screens/FieldRules.h"
+#include "screens/PhoneCompleter.h"
 
 namespace {
 
@@ -119,6 +120,7 @@ void fConfigurar::Form_Load() {
   LoadAccessPassword();
   (void)LoadServiceSettings();  // reports its own failure; the screen opens anyway
   tTelf->setMaxLength(ServiceSettings.PhoneMaxDigits);
+  AttachPhoneCompleter(tTelf);  // the saved subscribers, offered as the number is typed
   cInstalar->setEnabled(false);
 }
 

@@ -10,6 +10,7 @@
 
 #include "core/Def_Globales.h"
 #include "screens/Screen.h"
+#include "screens/UserGuide.h"
 #include "screens/dModem.h"
 #include "screens/fConfigurar.h"
 #include "screens/fClave.h"
@@ -55,6 +56,7 @@ fMain::fMain(QWidget* parent) : QWidget(parent) {
           &QPushButton::click);
 
   g_menu = this;
+  InstallHelpKey();  // F1 in every window, from the first one on
   Form_Load();
 }
 

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -16,6 +17,7 @@
 #include "core/Def_Globales.h"
 #include "core/SettingsFile.h"
 #include "platform/Platform.h"
+#include "screens/AdapterList.h"
 #include "screens/FieldRules.h"
 #include "screens/PortDiscovery.h"
 
@@ -75,12 +77,16 @@ fconfserv::fconfserv(QWidget* parent) : Screen(parent) {
   connect(cSalvar, &QPushButton::clicked, this, &fconfserv::cSalvar_Click);
   connect(cVolver, &QPushButton::clicked, this, &QWidget::close);
   SetCancelButton(cVolver);
+  // The label shows the new link at once.
+  connect(adapters, &AdapterList::PortMapped, this, [this] { cboPort_Click(cboPort->currentIndex()); });
   Form_Load();
 }
 
 void fconfserv::BuildControls() {
   auto* portFrame = new QGroupBox(QStringLiteral("Selección de puerto de comunicaciones:"), this);
-  auto* portRow = new QHBoxLayout(portFrame);
+  auto* portColumn = new QVBoxLayout(portFrame);
+  auto* portRow = new QHBoxLayout;
+  portColumn->addLayout(portRow);
   portRow->addWidget(new QLabel(QStringLiteral("Puerto de comunicaciones:"), portFrame));
   cboPort = new QComboBox(portFrame);
   cboPort->setObjectName(QStringLiteral("cboPort"));
@@ -89,6 +95,8 @@ void fconfserv::BuildControls() {
   lDispositivo->setObjectName(QStringLiteral("lDispositivo"));
   portRow->addWidget(lDispositivo);
   portRow->addStretch();
+  adapters = new AdapterList([this] { return cboPort->currentIndex() + 1; }, portFrame);
+  portColumn->addWidget(adapters);
 
   auto* digitsFrame = new QGroupBox(QStringLiteral("Dígitos del número de teléfono"), this);
   auto* digitsRow = new QHBoxLayout(digitsFrame);
@@ -146,7 +154,7 @@ void fconfserv::SetTabOrder() {
   for (const Quad* quad : {&teIP, &teMa, &tdIP}) {
     for (QLineEdit* box : *quad) order << box;
   }
-  order << cSalvar << cVolver;
+  order << cSalvar << cVolver << adapters->lstAdaptadores << adapters->cAsignar << adapters->cActualizar;
   for (qsizetype i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
 }
 

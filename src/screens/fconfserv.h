@@ -6,6 +6,7 @@
 
 #include "screens/Screen.h"
 
+class AdapterList;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -35,6 +36,7 @@ class fconfserv final : public Screen {
 
   QComboBox* cboPort = nullptr;
   QLabel* lDispositivo = nullptr;  // the device the selected port opens
+  AdapterList* adapters = nullptr;  // the adapters present now, to link to the port
   QLineEdit* cTelMin = nullptr;
   QLineEdit* cTelMax = nullptr;
   QLineEdit* tAtm1 = nullptr;

@@ -3,6 +3,7 @@
 #include <QPushButton>
 
 #include "core/Def_Globales.h"
+#include "screens/UserGuide.h"
 #include "WindowDriving.h"
 
 using namespace window_driving;
@@ -66,6 +67,51 @@ TEST_F(NavigationTest, EscapeOnTheMenuEndsTheApplication) {
   QTest::keyClick(menu_, Qt::Key_Escape);
   Settle();
   EXPECT_TRUE(VisibleWindows().isEmpty());
+}
+
+// F1 reaches the guide from every window, whichever control has the focus; without a
+// guide, or when the desktop cannot show it, the user is told where it should be.
+TEST_F(NavigationTest, F1OpensTheGuideFromEveryWindow) {
+  const QStringList savedCandidates = GuideCandidates();
+  const auto savedOpener = UrlOpener();
+  QList<QUrl> opened;
+  bool opens = true;
+  UrlOpener() = [&](const QUrl& url) {
+    opened << url;
+    return opens;
+  };
+  platform_.Write("guia-de-uso.html", "<html></html>");
+  GuideCandidates() = {platform_.PathOf("falta.html"), platform_.PathOf("guia-de-uso.html")};
+  const QUrl guide = QUrl::fromLocalFile(platform_.PathOf("guia-de-uso.html"));
+
+  ASSERT_TRUE(ShowActive(menu_));
+  QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : menu_.data(), Qt::Key_F1);
+  for (QPushButton* button : {menu_->cClave, menu_->cServicio, menu_->cIntroDatos, menu_->cCargar}) {
+    button->click();
+    QWidget* screen = OnlyVisibleWindow();
+    ASSERT_TRUE(ShowActive(screen));
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : screen, Qt::Key_F1);
+    screen->close();
+    Settle();
+  }
+  EXPECT_EQ(opened, QList<QUrl>(5, guide));
+  EXPECT_TRUE(Shown().isEmpty());
+
+  opens = false;
+  QTest::keyClick(menu_, Qt::Key_F1);
+  GuideCandidates() = {platform_.PathOf("falta.html")};
+  QTest::keyClick(menu_, Qt::Key_F1);
+  ASSERT_EQ(Shown().size(), 2);
+  EXPECT_EQ(Shown()[0].text, QString::fromUtf8("No se ha podido abrir la guía de uso %1 con el visor del "
+                                               "escritorio. Ábrala con un navegador.").arg(platform_.PathOf("guia-de-uso.html")));
+  EXPECT_EQ(Shown()[1].text, QString::fromUtf8("No se ha encontrado la guía de uso. Con el programa instalado "
+                                               "debería estar en /usr/share/doc/configurador-adsl/guia-de-uso.html; "
+                                               "con una copia portátil, en la carpeta doc junto al programa."));
+  EXPECT_EQ(Shown()[1].title, QString::fromUtf8("Guía de uso"));
+  EXPECT_EQ(opened.size(), 6);
+
+  GuideCandidates() = savedCandidates;
+  UrlOpener() = savedOpener;
 }
 
 }  // namespace

@@ -83,8 +83,13 @@ class ScreenTest : public ::testing::Test {
     menu_ = fMain::Instance();
   }
   void TearDown() override {
+    // A popup (a completer's list) belongs to its owner, which deletes it.
+    QList<QPointer<QWidget>> windows;
     for (QWidget* w : QApplication::topLevelWidgets()) {
-      if (w != menu_) delete w;
+      if (w->windowType() != Qt::Popup) windows << w;
+    }
+    for (const QPointer<QWidget>& w : windows) {
+      if (w && w != menu_) delete w.data();
     }
     delete menu_.data();
     Settle();

@@ -50,13 +50,13 @@ TEST_F(FconfservTest, OpensWithTheFilelessDefaultsAndTabsFromTopToBottom) {
 
   s->cboPort->setFocus();
   QStringList walked{FocusName()};
-  for (int i = 0; i < 19; ++i) {
+  for (int i = 0; i < 22; ++i) {
     Tab();
     walked << FocusName();
   }
   EXPECT_EQ(walked, (QStringList{"cboPort", "cTelMin", "cTelMax", "tAtm1", "tAtm2", "teIP1", "teIP2", "teIP3",
                                  "teIP4", "teMa1", "teMa2", "teMa3", "teMa4", "tdIP1", "tdIP2", "tdIP3", "tdIP4",
-                                 "cSalvar", "cVolver", "cboPort"}));
+                                 "cSalvar", "cVolver", "lstAdaptadores", "cAsignar", "cActualizar", "cboPort"}));
   EXPECT_TRUE(Shown().isEmpty());
 }
 

@@ -16,6 +16,7 @@
 
 #include "modemsim/ModemConsole.h"
 #include "platform/ErrorText.h"
+#include "platform/SerialAdapters.h"
 
 namespace modemsim {
 namespace {
@@ -68,11 +69,8 @@ bool PtyServer::LinkAsPort(const QString& appDirectory, int number, QString* err
     return false;
   }
   const QString link = QDir(directory).filePath(QStringLiteral("com%1").arg(number));
-  (void)::unlink(link.toLocal8Bit().constData());
-  if (::symlink(slave_.toLocal8Bit().constData(), link.toLocal8Bit().constData()) != 0) {
-    *error = SystemError();
-    return false;
-  }
+  // A program loading through this port meanwhile sees the old device or the new one.
+  if (!platform::ReplaceSymlink(link, slave_, error)) return false;
   link_ = link;
   return true;
 }

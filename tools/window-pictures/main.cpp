@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -28,6 +29,7 @@
 #include "platform/AppDirectory.h"
 #include "platform/Platform.h"
 #include "platform/VirtualClock.h"
+#include "screens/AdapterList.h"
 #include "screens/SubscriberDataScreen.h"
 #include "screens/dModem.h"
 #include "screens/fClave.h"
@@ -113,12 +115,19 @@ int main(int argc, char* argv[]) {
   Save(password, QStringLiteral("ventana-clave-de-acceso"));
   delete password;
 
+  // The adapters of an example laptop, not of the machine that draws the pictures.
+  AdapterList::Scan().byIdFolder = AdapterList::Scan().devFolder = AdapterList::Scan().sysTtyFolder =
+      appDir.filePath(QStringLiteral("ninguno"));
   auto* settings = new fconfserv();
+  settings->adapters->lstAdaptadores->clear();
+  settings->adapters->lstAdaptadores->addItems(
+      {QStringLiteral("FTDI FT232R USB UART A1B2C3 (/dev/ttyUSB0)"), QStringLiteral("Puerto serie del equipo ttyS0 (Com1)")});
+  settings->adapters->lstAdaptadores->setCurrentRow(0);
+  settings->adapters->cAsignar->setEnabled(true);
   Save(settings, QStringLiteral("ventana-configuracion-del-servicio"));
   delete settings;
 
-  auto* selection = new dModem();
-  selection->Combo1->setCurrentIndex(kEfficientSS5660);
+  auto* selection = new dModem();  // as it opens, as the guide describes it
   Save(selection, QStringLiteral("ventana-seleccion-de-modem"));
 
   for (const bool dhcp : {true, false}) {

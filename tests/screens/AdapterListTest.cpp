@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+#include <cerrno>
+
+#include "core/Def_Globales.h"
+#include "platform/ErrorText.h"
+#include "platform/SerialAdapters.h"
+#include "screens/AdapterList.h"
+#include "screens/fconfserv.h"
+#include "WindowDriving.h"
+
+using namespace window_driving;
+
+namespace {
+
+// A fake /dev with its by-id folder and sysfs: two USB adapters (one link to nothing,
+// as udev leaves for a moment after an unplug) and three ttyS nodes, one with a UART.
+class AdapterListTest : public ScreenTest {
+ protected:
+  void SetUp() override {
+    SetStartupValues();
+    const QDir root(platform_.Dir());
+    for (const char* folder : {"dev/serial/by-id", "sys/ttyS0", "sys/ttyS1", "sys/ttyS10"}) {
+      ASSERT_TRUE(root.mkpath(folder));
+    }
+    for (const char* node : {"dev/ttyUSB0", "dev/ttyUSB1", "dev/ttyS0", "dev/ttyS1", "dev/ttyS10"}) {
+      platform_.Write(node, "");
+    }
+    platform_.Write("sys/ttyS0/type", "0\n");  // a node without a UART: not listed
+    platform_.Write("sys/ttyS1/type", "4\n");
+    platform_.Write("sys/ttyS10/type", "4\n");
+    Link("usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0", "dev/ttyUSB0");
+    Link(R"(usb-Prolific\x20Technology_USB-Serial_Controller-if00-port0)", "dev/ttyUSB1");
+    Link("usb-Gone_Adapter-if00-port0", "dev/ttyUSB9");
+    scan_.byIdFolder = platform_.PathOf("dev/serial/by-id");
+    scan_.devFolder = platform_.PathOf("dev");
+    scan_.sysTtyFolder = platform_.PathOf("sys");
+    scan_.accessError = [](const QString&) { return 0; };
+    saved_ = AdapterList::Scan();
+    AdapterList::Scan() = scan_;
+    ScreenTest::SetUp();
+  }
+  void TearDown() override {
+    ScreenTest::TearDown();
+    AdapterList::Scan() = saved_;
+  }
+  void Link(const QString& name, const char* target) {
+    ASSERT_TRUE(QFile::link(platform_.PathOf(target), platform_.PathOf("dev/serial/by-id/" + name)));
+  }
+  [[nodiscard]] QString ById(const QString& name) const { return platform_.PathOf("dev/serial/by-id/" + name); }
+  [[nodiscard]] QString LinkTarget(int com) const {
+    return QFile::symLinkTarget(platform_.PathOf(QStringLiteral("puertos/com%1").arg(com)));
+  }
+
+  platform::AdapterScan scan_;
+  platform::AdapterScan saved_;
+};
+
+TEST_F(AdapterListTest, FindsTheByIdAdaptersAndTheTtySPortsWithAUart) {
+  const auto listing = platform::ListSerialAdapters(scan_);
+  QStringList found;
+  for (const auto& a : listing.adapters) found << a.name + " | " + a.path + " | " + a.device;
+  const QString ftdi = "usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0";
+  const QString prolific = R"(usb-Prolific\x20Technology_USB-Serial_Controller-if00-port0)";
+  EXPECT_EQ(found, (QStringList{
+                       "FTDI FT232R USB UART A1B2C3 | " + ById(ftdi) + " | " + platform_.PathOf("dev/ttyUSB0"),
+                       "Prolific Technology USB-Serial Controller | " + ById(prolific) + " | " +
+                           platform_.PathOf("dev/ttyUSB1"),
+                       "Puerto serie del equipo ttyS1 (Com2) | " + platform_.PathOf("dev/ttyS1") + " | " +
+                           platform_.PathOf("dev/ttyS1"),
+                       "Puerto serie del equipo ttyS10 (Com11) | " + platform_.PathOf("dev/ttyS10") + " | " +
+                           platform_.PathOf("dev/ttyS10")}));
+  EXPECT_FALSE(listing.accessDenied);
+
+  // Without sysfs the ports are opened and asked: plain files are no UART.
+  scan_.sysTtyFolder = platform_.PathOf("no-sys");
+  EXPECT_EQ(platform::ListSerialAdapters(scan_).adapters.size(), 2u);
+
+  for (const auto& [name, readable] : std::vector<std::pair<QString, QString>>{
+           {"usb-1a86_USB2.0-Serial-if00-port0", "1a86 USB2.0-Serial"},
+           {"pci-Some_Card_0001-port1", "Some Card 0001"},
+       }) {
+    EXPECT_EQ(platform::ReadableAdapterName(name), readable) << name.toStdString();
+  }
+}
+
+TEST_F(AdapterListTest, ChoosingAnAdapterLinksTheSelectedPortAndTheLabelShowsIt) {
+  auto* screen = Open<fconfserv>();
+  QListWidget* list = screen->adapters->lstAdaptadores;
+  ASSERT_EQ(list->count(), 4);
+  EXPECT_TRUE(screen->adapters->lPermiso->isHidden());
+
+  screen->cboPort->setCurrentIndex(2);
+  list->setCurrentRow(1);
+  screen->adapters->cAsignar->click();
+  const QString prolific = ById(R"(usb-Prolific\x20Technology_USB-Serial_Controller-if00-port0)");
+  EXPECT_EQ(LinkTarget(3), prolific);
+  EXPECT_EQ(screen->lDispositivo->text(), "Dispositivo: " + prolific + " (enlace puertos/com3), presente");
+
+  // An old link is replaced, and nothing is left beside it.
+  list->setCurrentRow(2);
+  screen->adapters->cAsignar->click();
+  EXPECT_EQ(LinkTarget(3), platform_.PathOf("dev/ttyS1"));
+  EXPECT_EQ(QDir(platform_.PathOf("puertos")).entryList(QDir::AllEntries | QDir::System | QDir::Hidden |
+                                                        QDir::NoDotAndDotDot),
+            QStringList{"com3"});
+  EXPECT_TRUE(Shown().isEmpty());
+  EXPECT_EQ(ServiceSettings.ComPort, 3);  // the settings file is not touched either
+  EXPECT_FALSE(QFile::exists(platform_.PathOf("conf_gen.dat")));
+
+  // The adapter unplugged and the list asked again: it is gone from the list.
+  ASSERT_TRUE(QFile::remove(ById("usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0")));
+  screen->adapters->cActualizar->click();
+  EXPECT_EQ(list->count(), 3);
+}
+
+TEST_F(AdapterListTest, ABlockedPortFolderIsReportedAndNoAdapterSaysSo) {
+  platform_.Write("puertos", "");  // a plain file where the folder goes
+  auto* screen = Open<fconfserv>();
+  screen->adapters->lstAdaptadores->setCurrentRow(0);
+  screen->adapters->cAsignar->click();
+  EXPECT_EQ(Shown(), (QList<testing_support::ShownBox>{SystemWarning(EEXIST)}));
+
+  AdapterList::Scan().byIdFolder = platform_.PathOf("none");
+  AdapterList::Scan().sysTtyFolder = platform_.PathOf("none");
+  AdapterList::Scan().devFolder = platform_.PathOf("none");
+  screen->adapters->cActualizar->click();
+  ASSERT_EQ(screen->adapters->lstAdaptadores->count(), 1);
+  EXPECT_EQ(screen->adapters->lstAdaptadores->item(0)->text(),
+            QString::fromUtf8("No se ha encontrado ningún adaptador serie"));
+  EXPECT_FALSE(screen->adapters->cAsignar->isEnabled());
+}
+
+TEST_F(AdapterListTest, AUserOutsideDialoutIsToldWhatToDo) {
+  AdapterList::Scan().accessError = [this](const QString& device) {
+    return device == platform_.PathOf("dev/ttyUSB1") ? EACCES : 0;
+  };
+  auto* screen = Open<fconfserv>();
+  EXPECT_FALSE(screen->adapters->lPermiso->isHidden());
+  EXPECT_EQ(screen->adapters->lPermiso->text(),
+            QString::fromUtf8("Su usuario no tiene permiso para abrir los puertos serie (no pertenece al grupo "
+                              "dialout). Para obtenerlo, ejecute en un terminal: sudo adduser $USER dialout y "
+                              "después cierre la sesión del escritorio y vuelva a entrar."));
+}
+
+}  // namespace
