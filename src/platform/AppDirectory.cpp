@@ -64,8 +64,9 @@ void DesktopAppDirectory::Choose() {
                   .arg(QDir::toNativeSeparators(beside_), QDir::toNativeSeparators(cached_));
   }
   if (!writable_) {
-    if (!notice_.isEmpty()) notice_ += QStringLiteral("\r\n");
-    notice_ += QStringLiteral("Tampoco la carpeta %1 admite escritura: no se podrá guardar nada.")
+    notice_ += (notice_.isEmpty()
+                    ? QStringLiteral("La carpeta %1 no admite escritura: no se podrá guardar nada.")
+                    : QStringLiteral("\r\nTampoco la carpeta %1 admite escritura: no se podrá guardar nada."))
                    .arg(QDir::toNativeSeparators(cached_));
   }
 }

@@ -238,7 +238,8 @@ QString QtSerialLink::Describe(QSerialPort::SerialPortError kind) {
       return QStringLiteral("Operación no admitida por el puerto %1").arg(port);
     default:
       // Qt words the rest with the system's own (English) text.
-      return QStringLiteral("Error en el puerto %1: %2").arg(port, DescribeLibraryErrorText(port_.errorString()));
+      return QStringLiteral("Error en el puerto %1: %2")
+          .arg(port, DescribeLibraryErrorText(port_.errorString()));
   }
 }
 
