@@ -35,6 +35,7 @@ void DialogueBox::Append(const QByteArray& bytes) {
     return Show();
   }
   if (view_ == nullptr) return;
+  if (shown_ > content_.size()) return Show();  // shortened while no view showed it
   const qsizetype end = ShowableEnd();
   if (end <= shown_) return;
   // The masks reach no further back than the line being shown, so that line, masked
