@@ -11,7 +11,7 @@ bool EnsureConfigDirectory() {
   if (platform::IsDirectory(path)) return true;
   QString error;
   if (platform::MakeDirectory(path, &error)) return true;
-  platform::ShowSystemWarning(error);
+  platform::ShowSystemWarning(platform::DescribeSaveFailure(path, error));
   return false;
 }
 
@@ -28,10 +28,9 @@ bool SaveConfiguration(const SubscriberData& data, DataScreen screen, std::int16
     return false;
   }
   QString error;
-  if (platform::ReplaceTextFile(ConfigFilePath(data.Phone), generate(data, settings), &error)) {
-    return true;
-  }
-  platform::ShowSystemWarning(error);
+  const QString path = ConfigFilePath(data.Phone);
+  if (platform::ReplaceTextFile(path, generate(data, settings), &error)) return true;
+  platform::ShowSystemWarning(platform::DescribeSaveFailure(path, error));
   return false;
 }
 

@@ -16,8 +16,10 @@
 // The checks made before saving, in this order, the first failure shown in a
 // critical box: phone empty or not digits only, an empty octet of the user IP, user
 // mask, modem IP or modem mask, for the Speed Touch Pro a modem mask shorter than 24
-// bits, and last a computed address that the file would write with an octet outside
-// 0 to 255.
+// bits, a service setting that the settings screen would refuse (an octet outside 0
+// to 255, a VPI outside 1 to 9, a VCI outside 1 to 99: the subscriber's own data
+// first, then the settings that the file adds to it), and last a computed address
+// that the file would write with an octet outside 0 to 255.
 [[nodiscard]] bool ValidateSubscriberData(const SubscriberData& data, DataScreen screen,
                                           std::int16_t model,
                                           const ServiceSettingsRecord& settings = ServiceSettings);

@@ -1,8 +1,11 @@
+#include <QList>
+
 #include "config/DerivedAddresses.h"
 #include "config/Generators.h"
 #include "config/SaveConfiguration.h"
 #include "core/AddressHelpers.h"
 #include "platform/MessageBoxes.h"
+
 
 namespace {
 
@@ -63,6 +66,40 @@ bool AreComputedAddressesWritable(const SubscriberData& data, DataScreen screen,
   return true;
 }
 
+// conf_gen.dat is read as it stands, but what the settings screen would refuse
+// must not reach a modem: the file is refused until the settings are corrected.
+bool AreServiceSettingsUsable(const ServiceSettingsRecord& settings) {
+  struct Setting {
+    const char* name;  // UTF-8
+    int value;
+    int low;
+    int high;
+  };
+  QList<Setting> checked;
+  const auto addQuad = [&](const char* name, const Octets& octets) {
+    for (const std::int16_t octet : octets) checked.append({name, octet, 0, 255});
+  };
+  addQuad("la dirección IP de gestión de EDCs", settings.EdcNetwork);
+  addQuad("la máscara de red de gestión de EDCs", settings.EdcMask);
+  addQuad("la dirección IP del DNS", settings.DnsServer);
+  checked.append({"el VPI del circuito ATM", settings.AtmCircuit.Vpi, 1, 9});
+  checked.append({"el VCI del circuito ATM", settings.AtmCircuit.Vci, 1, 99});
+  for (const Setting& setting : checked) {
+    if (setting.value >= setting.low && setting.value <= setting.high) continue;
+    platform::ShowError(
+        QStringLiteral("La configuración del servicio no es válida: %1 vale %2 y debe estar "
+                       "entre %3 y %4.\r\nCorríjala en \"Configuración del Servicio ADSL\" "
+                       "antes de salvar.")
+            .arg(QString::fromUtf8(setting.name))
+            .arg(setting.value)
+            .arg(setting.low)
+            .arg(setting.high),
+        QStringLiteral("Error"));
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool IsUsableSubscriberPhone(const QString& phone) {
@@ -76,6 +113,6 @@ bool IsUsableSubscriberPhone(const QString& phone) {
 bool ValidateSubscriberData(const SubscriberData& data, DataScreen screen, std::int16_t model,
                             const ServiceSettingsRecord& settings) {
   return IsUsableSubscriberPhone(data.Phone) && AreAllComplete(data) &&
-         IsModemMaskAccepted(data, model) &&
+         IsModemMaskAccepted(data, model) && AreServiceSettingsUsable(settings) &&
          AreComputedAddressesWritable(data, screen, model, settings);
 }

@@ -102,7 +102,7 @@ bool SaveServiceSettings(const QStringList& fieldTexts) {
   lines << fieldTexts;
   QString error;
   if (!platform::ReplaceTextFile(SettingsFilePath(), lines, &error)) {
-    platform::ShowSystemWarning(error);
+    platform::ShowSystemWarning(platform::DescribeSaveFailure(SettingsFilePath(), error));
     return false;
   }
   return true;

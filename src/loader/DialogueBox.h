@@ -2,11 +2,17 @@
 
 #include <QByteArray>
 
+#include "loader/SessionLog.h"
+
 class LoadingView;
 
 // The dialogue with the modem as the exact bytes received (after cleaning); the
 // view shows their decoding. The text outlives the view: the sequences search it and
 // the log copies it even when the window has gone.
+//
+// The view never shows the access password: the text it gets is masked as the log
+// masks it, and the end of what came is held back while it may still turn into the
+// password (a read can end in the middle of it).
 //
 // A modem that floods the line must not fill the memory: the box keeps the newest
 // kMaxBytes only, far more than any normal session shows. When appending goes past
@@ -26,12 +32,18 @@ class DialogueBox {
 
   // nullptr when the window has gone; the text is then kept but shown nowhere.
   void AttachView(LoadingView* view) { view_ = view; }
+  // The password to hide from the view from now on.
+  void SetPasswordMask(const PasswordMask& mask) { mask_ = mask; }
 
  private:
   void Show();
+  [[nodiscard]] qsizetype ShowableEnd() const;
 
   QByteArray content_;
   LoadingView* view_ = nullptr;
+  PasswordMask mask_;
+  // How much of content_ the view shows (masked); the rest is held back.
+  qsizetype shown_ = 0;
 };
 
 // Drops the oldest text of a wait's buffer beyond `maxBytes`. The waits test their

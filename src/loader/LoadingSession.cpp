@@ -125,7 +125,8 @@ void LoadingSession::Run::Execute(const QString& phone) {
   }
   if (!config_.Close(&error)) return ReportError(error);
   log_.WriteText(kTrailer);
-  if (!log_.Close(&error)) ReportError(error);
+  // After the session's own last message: the modem is loaded whatever the log.
+  if (!log_.Close(&error)) ShowSessionLogFailure(phone, error);
 }
 
 bool LoadingSession::Run::OpenFiles(const QString& phone) {

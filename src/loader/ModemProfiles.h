@@ -16,6 +16,9 @@ struct ModemProfile {
   bool (*promptFound)(const QByteArray& collected) = nullptr;
   // A blocking pause after the prompt, while the console finishes starting.
   int settlingPauseMs = 0;
+  // What precedes the access password in the command line that sends it; the echo
+  // of that line is masked up to its end. Empty when no line carries it.
+  const char* passwordEchoLead = "";
 };
 
 // The row of a ModemModel; nullptr for a number that names no model.

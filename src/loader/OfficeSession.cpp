@@ -69,7 +69,7 @@ bool RunOfficeSession(ModemDialogue& modem, ConfigFileReader& file, SessionLog& 
   }
   (void)SendOfficeScript(modem, file);
   // What came before the reboot was replaced by the wait after it: one snapshot.
-  log.WriteDialogue(sequence::MaskEchoedPassword(modem.Box().Content(), kAdminCommand));
+  log.WriteDialogue(modem.Box().Content());
   return false;
 }
 

@@ -18,9 +18,6 @@ using sequence::SendOrReport;
 
 const QString kStartLine = QStringLiteral("Arrancado el módem ADSL Alcatel Speed Touch Pro");
 const QByteArray kSetPasswordCommand = QByteArrayLiteral("system setpassword password=");
-// The password's own line in the dialogue. The front of a Pro buffer may lose two
-// characters of a line, so the mask does not rely on the command's first word.
-const QByteArray kPasswordLead = QByteArrayLiteral("password=");
 const QString kRebootCommand = QStringLiteral("system reboot");
 
 constexpr int kEraseWaitSeconds = 40;
@@ -94,7 +91,7 @@ bool RunProSession(ModemDialogue& modem, ConfigFileReader& file, SessionLog& log
   }
   (void)SendProScript(modem, file);
   // What came before the reboot was replaced by the wait after it: one snapshot.
-  log.WriteDialogue(sequence::MaskEchoedPassword(modem.Box().Content(), kPasswordLead));
+  log.WriteDialogue(modem.Box().Content());
   return false;
 }
 

@@ -27,6 +27,9 @@ bool StartSession(ModemDialogue& modem, ConfigFileReader& file, SessionLog& log,
   QString line;
   QString error;
   if (!file.ReadLine(&line, &error)) return Report(error);  // the modality word
+  const PasswordMask mask{AccessPasswordBytes(), ProfileFor(model)->passwordEchoLead};
+  modem.Box().SetPasswordMask(mask);
+  log.SetPasswordMask(mask);
   if (!modem.OpenModemLink(model, ServiceSettings.ComPort, ProfileFor(model)->line)) {
     return Report(loader_texts::kNotStarted);
   }

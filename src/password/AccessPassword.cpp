@@ -14,7 +14,7 @@ bool SaveAccessPassword(const QString& password) {
   QString error;
   if (!platform::ReplaceTextFile(PasswordFilePath(), {password}, &error,
                                  platform::FileAccess::OwnerOnly)) {
-    platform::ShowSystemWarning(error);
+    platform::ShowSystemWarning(platform::DescribeSaveFailure(PasswordFilePath(), error));
     return false;
   }
   return true;

@@ -1,5 +1,7 @@
 #include "platform/Platform.h"
 
+#include <QDir>
+
 #include "platform/TextFile.h"
 
 namespace platform {
@@ -10,6 +12,12 @@ Services& Current() {
 }
 
 QString AppPath(const QString& name) { return JoinPath(Current().appDirectory->Path(), name); }
+
+QString DescribeSaveFailure(const QString& path, const QString& description) {
+  if (Current().appDirectory->Writable()) return description;
+  return description + QStringLiteral("\r\nNo se ha podido guardar %1: ninguna carpeta admite escritura.")
+                           .arg(QDir::toNativeSeparators(path));
+}
 
 MsgAnswer ShowMessage(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons) {
   return Current().messages->Show(text, title, icon, buttons);

@@ -27,4 +27,8 @@ Services& Current();
 // The application directory joined with a name.
 [[nodiscard]] QString AppPath(const QString& name);
 
+// The description of a failed save of `path`. When no folder can be written, the
+// installer could not tell where the program tried: the path is named then.
+[[nodiscard]] QString DescribeSaveFailure(const QString& path, const QString& description);
+
 }  // namespace platform

@@ -237,7 +237,9 @@ QString QtSerialLink::Describe(QSerialPort::SerialPortError kind) {
     case QSerialPort::UnsupportedOperationError:
       return QStringLiteral("Operación no admitida por el puerto %1").arg(port);
     default:
-      return QStringLiteral("Error en el puerto %1: %2").arg(port, port_.errorString());
+      // Qt words the rest with the system's own (English) text.
+      return QStringLiteral("Error en el puerto %1: %2")
+          .arg(port, DescribeLibraryErrorText(port_.errorString()));
   }
 }
 

@@ -87,7 +87,8 @@ bool ReadWholeFile(const QString& path, QByteArray* bytes, QString* error) {
     content.append(buffer, n);
     if (content.size() > kMaxReadSize) {
       ::close(fd);
-      return Fail(error, EFBIG);
+      if (error) *error = QString::fromUtf8(kFileTooLargeText);
+      return false;
     }
   }
   ::close(fd);
@@ -128,30 +129,58 @@ bool ReadTextLines(const QString& path, QStringList* lines, QString* error) {
   return true;
 }
 
-bool ReplaceFile(const QString& path, const QByteArray& bytes, QString* error, FileAccess access) {
-  if (IsDirectory(path)) return Fail(error, EISDIR);
-  QByteArray temp = Native(path) + ".tmp-XXXXXX";
-  const int fd = ::mkostemp(temp.data(), O_CLOEXEC);  // created 0600
-  if (fd < 0) return Fail(error, errno);
-  auto abandon = [&](int err) {
-    ::close(fd);
-    ::unlink(temp.constData());
-    return Fail(error, err);
-  };
-  if (access == FileAccess::Shared && ::fchmod(fd, SharedMode()) != 0) return abandon(errno);
-  if (!WriteAll(fd, bytes)) return abandon(errno);
-  if (::fsync(fd) != 0 && errno != EINVAL) return abandon(errno);
-  if (::close(fd) != 0) {
+int CreateTemporaryBeside(const QString& path, QByteArray* temporary, QString* error,
+                          FileAccess access) {
+  QByteArray name = Native(path) + ".tmp-XXXXXX";
+  // Created exclusively: whatever is already at a name is never opened.
+  const int fd = ::mkostemp(name.data(), O_CLOEXEC);  // created 0600
+  if (fd < 0) {
+    Fail(error, errno);
+    return -1;
+  }
+  if (access == FileAccess::Shared && ::fchmod(fd, SharedMode()) != 0) {
     const int err = errno;
-    ::unlink(temp.constData());
+    ::close(fd);
+    ::unlink(name.constData());
+    Fail(error, err);
+    return -1;
+  }
+  *temporary = name;
+  return fd;
+}
+
+bool FinishTemporary(int fd, const QByteArray& temporary, const QString& path, QString* error) {
+  if (::fsync(fd) != 0 && errno != EINVAL) {
+    const int err = errno;
+    ::close(fd);
+    ::unlink(temporary.constData());
     return Fail(error, err);
   }
-  if (::rename(temp.constData(), Native(path).constData()) != 0) {
+  if (::close(fd) != 0) {
     const int err = errno;
-    ::unlink(temp.constData());
+    ::unlink(temporary.constData());
+    return Fail(error, err);
+  }
+  if (::rename(temporary.constData(), Native(path).constData()) != 0) {
+    const int err = errno;
+    ::unlink(temporary.constData());
     return Fail(error, err);
   }
   return true;
+}
+
+bool ReplaceFile(const QString& path, const QByteArray& bytes, QString* error, FileAccess access) {
+  if (IsDirectory(path)) return Fail(error, EISDIR);
+  QByteArray temp;
+  const int fd = CreateTemporaryBeside(path, &temp, error, access);
+  if (fd < 0) return false;
+  if (!WriteAll(fd, bytes)) {
+    const int err = errno;
+    ::close(fd);
+    ::unlink(temp.constData());
+    return Fail(error, err);
+  }
+  return FinishTemporary(fd, temp, path, error);
 }
 
 bool ReplaceTextFile(const QString& path, const QStringList& lines, QString* error, FileAccess access) {

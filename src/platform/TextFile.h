@@ -32,6 +32,14 @@ enum class FileAccess {
 [[nodiscard]] bool ReplaceFile(const QString& path, const QByteArray& bytes, QString* error,
                                FileAccess access = FileAccess::Shared);
 
+// The two halves of a replacement, for a file written piece by piece: a new
+// temporary file beside `path` (its descriptor, -1 on failure), and, once complete,
+// on disk, closed and renamed over `path`. A failed finish removes the temporary.
+[[nodiscard]] int CreateTemporaryBeside(const QString& path, QByteArray* temporary, QString* error,
+                                        FileAccess access = FileAccess::Shared);
+[[nodiscard]] bool FinishTemporary(int fd, const QByteArray& temporary, const QString& path,
+                                   QString* error);
+
 [[nodiscard]] QByteArray EncodeLines(const QStringList& lines);
 [[nodiscard]] QStringList DecodeLines(const QByteArray& bytes);
 

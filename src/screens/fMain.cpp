@@ -2,13 +2,16 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
 
 #include "core/Def_Globales.h"
+#include "platform/Platform.h"
 #include "screens/Screen.h"
 #include "screens/UserGuide.h"
 #include "screens/dModem.h"
@@ -43,8 +46,14 @@ fMain::fMain(QWidget* parent) : QWidget(parent) {
   setTabOrder(cIntroDatos, cCargar);
   setTabOrder(cCargar, cSalir);
 
+  // Where the files go, always in sight: it is not always the program's own folder.
+  lCarpeta = new QLabel(this);
+  lCarpeta->setObjectName(QStringLiteral("lCarpeta"));
+  lCarpeta->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(frame);
+  layout->addWidget(lCarpeta);
 
   connect(cClave, &QPushButton::clicked, this, &fMain::cClave_Click);
   connect(cServicio, &QPushButton::clicked, this, &fMain::cServicio_Click);
@@ -71,7 +80,13 @@ void fMain::ShowMenu() {
   g_menu->activateWindow();
 }
 
-void fMain::Form_Load() { SetStartupValues(); }
+void fMain::Form_Load() {
+  SetStartupValues();
+  platform::AppDirectory& folder = *platform::Current().appDirectory;
+  lCarpeta->setText(QStringLiteral("Carpeta de trabajo: %1").arg(QDir::toNativeSeparators(folder.Path())));
+  const QString notice = folder.TakeStartupNotice();
+  if (!notice.isEmpty()) platform::ShowMessage(notice, QString(), platform::MsgIcon::Exclamation);
+}
 
 void fMain::cClave_Click() { OpenScreen<fClave>(this); }
 void fMain::cServicio_Click() { OpenScreen<fconfserv>(this); }

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QLabel;
 class QPushButton;
 
 // The main menu: the first window and the hub every screen returns to.
@@ -21,6 +22,7 @@ class fMain final : public QWidget {
   QPushButton* cIntroDatos = nullptr;
   QPushButton* cCargar = nullptr;
   QPushButton* cSalir = nullptr;
+  QLabel* lCarpeta = nullptr;  // the folder in use
 
  protected:
   void closeEvent(QCloseEvent* event) override;

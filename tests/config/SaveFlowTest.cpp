@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <functional>
+
 #include <QDir>
 
 #include "ConfigExamples.h"
@@ -177,6 +179,42 @@ TEST_F(SaveFlowTest, AnUnwritableAddressIsTheLastCheck) {
   data.ModemIp[0].clear();
   platform_.boxes.shown.clear();
   EXPECT_FALSE(Save(data, DataScreen::Dhcp, kSpeedTouchPro));
+  ASSERT_EQ(Shown().size(), 1);
+  EXPECT_EQ(Shown()[0].title, QStringLiteral("Información incompleta"));
+}
+
+// A hand-edited conf_gen.dat is read as it stands, but a setting that the settings
+// screen would refuse never reaches a subscriber file: the message names it and
+// sends the user to the settings screen. Checked after the subscriber's own data.
+TEST_F(SaveFlowTest, AServiceSettingTheSettingsScreenWouldRefuseStopsTheSave) {
+  const struct {
+    const char* named;
+    std::function<void(ServiceSettingsRecord&)> spoil;
+  } cases[] = {
+      {"la dirección IP de gestión de EDCs vale 300", [](auto& s) { s.EdcNetwork[0] = 300; }},
+      {"la máscara de red de gestión de EDCs vale 256", [](auto& s) { s.EdcMask[2] = 256; }},
+      {"la dirección IP del DNS vale -1", [](auto& s) { s.DnsServer[3] = -1; }},
+      {"el VPI del circuito ATM vale 0", [](auto& s) { s.AtmCircuit.Vpi = 0; }},
+      {"el VCI del circuito ATM vale 32767", [](auto& s) { s.AtmCircuit.Vci = 32767; }},
+      {"el VCI del circuito ATM vale 100", [](auto& s) { s.AtmCircuit.Vci = 100; }},
+  };
+  for (const auto& c : cases) {
+    settings_ = EfficientSettings();
+    c.spoil(settings_);
+    platform_.boxes.shown.clear();
+    EXPECT_FALSE(SaveEfficientDhcp()) << c.named;
+    ASSERT_EQ(Shown().size(), 1);
+    EXPECT_EQ(Shown()[0].icon, MsgIcon::Critical);
+    EXPECT_TRUE(Shown()[0].text.contains(QString::fromUtf8(c.named)) &&
+                Shown()[0].text.contains(QStringLiteral("\"Configuración del Servicio ADSL\"")))
+        << Shown()[0].text.toStdString();
+    EXPECT_TRUE(platform_.Read(kFile).isEmpty());
+  }
+  // The subscriber's own data is judged first.
+  SubscriberData data = EfficientSubscriber(DataScreen::Dhcp);
+  data.UserIp[0].clear();
+  platform_.boxes.shown.clear();
+  EXPECT_FALSE(Save(data, DataScreen::Dhcp, kEfficientSS5660));
   ASSERT_EQ(Shown().size(), 1);
   EXPECT_EQ(Shown()[0].title, QStringLiteral("Información incompleta"));
 }

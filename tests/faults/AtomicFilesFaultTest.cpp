@@ -12,6 +12,7 @@
 #include "core/SettingsFile.h"
 #include "faults/FaultInjection.h"
 #include "password/AccessPassword.h"
+#include "platform/AppDirectory.h"
 #include "platform/ErrorText.h"
 #include "support/TestPlatform.h"
 
@@ -120,6 +121,25 @@ TEST_F(AtomicFilesFaultTest, AReadOnlyFolderLeavesTheStoredFilesWhole) {
   }
   for (const ReplacedFile& file : ReplacedFiles()) {
     ExpectOldFileSurvives(file, EROFS, [&] { return Arm<faults::ReadOnlyMount>(directory); });
+  }
+}
+
+// No folder can be written, neither the executable's nor the per-user one: each
+// failed save names the path it tried, or the installer could not tell where.
+TEST_F(AtomicFilesFaultTest, WhenNoFolderCanBeWrittenEveryFailedSaveNamesItsPath) {
+  const QString perUser = platform_.PathOf(QStringLiteral("usuario"));
+  const faults::FailingCreate nowhere(platform_.Dir(), EROFS);
+  platform::DesktopAppDirectory folder(platform_.PathOf(QStringLiteral("programa")), perUser);
+  platform::Current().appDirectory = &folder;
+  EXPECT_FALSE(folder.Writable());
+  for (const ReplacedFile& file : ReplacedFiles()) {
+    platform_.boxes.shown.clear();
+    EXPECT_FALSE(file.save(1));
+    ASSERT_EQ(platform_.boxes.shown.size(), 1);
+    const QString text = platform_.boxes.shown[0].text;
+    EXPECT_TRUE(text.startsWith(platform::DescribeSystemError(EROFS)) &&
+                text.contains(QDir(perUser).filePath(QString::fromLatin1(file.name))))
+        << text.toStdString();
   }
 }
 

@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 #include "core/Def_Globales.h"
 #include "faults/FaultInjection.h"
@@ -89,28 +95,79 @@ TEST_F(SessionFilesFaultTest, ALogThatCannotBeOpenedStopsTheSessionBeforeThePort
   EXPECT_TRUE(platform::IsDirectory(screen_.platform.PathOf(kLog)));
 }
 
-// The disk fills up while the log is written, which goes unreported: the modem is
-// loaded all the same and the log keeps what fitted.
-TEST_F(SessionFilesFaultTest, ADiskThatFillsUpDuringTheSessionCutsTheLogOnly) {
+// The warning after a session whose log could not be written, for `why`.
+void ExpectLogWarning(const ShownBox& box, const QString& why) {
+  EXPECT_EQ(box.title, QStringLiteral("Registro de la sesión"));
+  EXPECT_EQ(box.icon, platform::MsgIcon::Exclamation);
+  EXPECT_TRUE(box.text.contains(QStringLiteral("Logs/900123456.log")) && box.text.contains(why))
+      << box.text.toStdString();
+}
+
+// The disk fills up while the log is written: the modem is loaded all the same, the
+// previous log stays whole, and the user hears it after the session's own message.
+TEST_F(SessionFilesFaultTest, ADiskThatFillsUpDuringTheSessionKeepsThePreviousLogAndWarns) {
+  screen_.platform.Write(kLog, "sesión anterior");
   {
     const faults::DiskFullAfter full(300);
     screen_.Run(kPhone);
   }
-  EXPECT_EQ(Shown(), (QList<ShownBox>{PowerOnBox(), ConfiguredBox()}));
-  const QByteArray log = screen_.Log(kPhone);
-  EXPECT_TRUE(log.startsWith(kHeaderStart));
-  EXPECT_EQ(log.size(), 300);
+  ASSERT_EQ(Shown().size(), 3);
+  EXPECT_EQ(Shown().mid(0, 2), (QList<ShownBox>{PowerOnBox(), ConfiguredBox()}));
+  ExpectLogWarning(Shown()[2], platform::DescribeSystemError(EFBIG));
+  EXPECT_EQ(screen_.platform.Read(kLog), "sesión anterior");
+  EXPECT_EQ(faults::EntriesOf(screen_.platform.PathOf(QStringLiteral("Logs"))), QStringList{"900123456.log"});
 }
 
-// The log is refused when it is closed, as a network share may refuse it: the
-// platform's description after the session's own messages; what was written stays.
-TEST_F(SessionFilesFaultTest, ALogThatFailsToCloseIsReportedAndKeepsItsText) {
+// The log is refused when it is closed, as a network share may refuse it: the same
+// warning, and the previous log stays.
+TEST_F(SessionFilesFaultTest, ALogThatFailsToCloseIsReportedAndLeavesThePreviousLog) {
+  screen_.platform.Write(kLog, "sesión anterior");
   const faults::FailingClose failing(QStringLiteral("Logs/900123456.log"), EIO);
   screen_.Run(kPhone);
   EXPECT_EQ(failing.Failed(), 1);
-  EXPECT_EQ(Shown(), (QList<ShownBox>{PowerOnBox(), ConfiguredBox(),
-                                      CriticalBox(platform::DescribeSystemError(EIO))}));
-  EXPECT_TRUE(screen_.Log(kPhone).endsWith(kTrailer));
+  ASSERT_EQ(Shown().size(), 3);
+  ExpectLogWarning(Shown()[2], platform::DescribeSystemError(EIO));
+  EXPECT_EQ(screen_.platform.Read(kLog), "sesión anterior");
+}
+
+// A link at the log's name, to a file elsewhere or to none: the link is replaced by
+// the log, never written through.
+TEST_F(SessionFilesFaultTest, ALinkAtTheLogsNameIsReplacedNotFollowed) {
+  const QTemporaryDir elsewhere;
+  const QString victim = QDir(elsewhere.path()).filePath(QStringLiteral("ajeno"));
+  for (const bool targetExists : {true, false}) {
+    QFile::remove(screen_.platform.PathOf(kLog));
+    QFile::remove(victim);
+    QFile file(victim);
+    if (targetExists) {
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("ajeno") == 5);
+    }
+    file.close();
+    ASSERT_TRUE(QFile::link(victim, screen_.platform.PathOf(kLog)));
+    screen_.platform.boxes.shown.clear();
+    screen_.Run(kPhone);
+    EXPECT_EQ(Shown(), (QList<ShownBox>{PowerOnBox(), ConfiguredBox()}));
+    EXPECT_FALSE(QFileInfo(screen_.platform.PathOf(kLog)).isSymLink());
+    EXPECT_TRUE(screen_.Log(kPhone).endsWith(kTrailer));
+    EXPECT_EQ(QFile::exists(victim), targetExists);
+    if (targetExists && file.open(QIODevice::ReadOnly)) {
+      EXPECT_EQ(file.readAll(), "ajeno");
+    }
+  }
+}
+
+// A pipe at the log's name would block the window on opening (here a reader keeps
+// it from blocking, so that the old behaviour fails rather than hangs): refused
+// before the port is opened, like a log that cannot be opened.
+TEST_F(SessionFilesFaultTest, APipeAtTheLogsNameIsRefusedBeforeThePort) {
+  const QByteArray fifo = screen_.platform.PathOf(kLog).toLocal8Bit();
+  ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+  const int reader = ::open(fifo.constData(), O_RDONLY | O_NONBLOCK);
+  screen_.Run(kPhone);
+  ::close(reader);
+  EXPECT_EQ(Shown(), QList<ShownBox>{CriticalBox(QString::fromUtf8(platform::kNotAPlainFileText))});
+  EXPECT_EQ(screen_.link->Opens(), 0);
+  EXPECT_EQ(faults::EntriesOf(screen_.platform.PathOf(QStringLiteral("Logs"))), QStringList{"900123456.log"});
 }
 
 // The Logs folder on a read-only file system: the log cannot be created.

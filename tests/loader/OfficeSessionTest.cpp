@@ -53,6 +53,9 @@ TEST_F(OfficeSessionTest, HealthyModemGetsExactlyTheseBytes) {
   EXPECT_FALSE(box.contains("erase all"));
   EXPECT_EQ(LogBody(), QByteArray(box).replace("system admin tarnimol", "system admin ********") + "\r\n");
   EXPECT_FALSE(screen.Log(kPhone).contains("tarnimol"));
+  // The screen shows it as the log does.
+  EXPECT_FALSE(screen.view.dialogue.contains(QStringLiteral("tarnimol")));
+  EXPECT_TRUE(screen.view.dialogue.contains(QStringLiteral("system admin ********")));
   EXPECT_EQ(Console().Password(), "tarnimol");
 }
 

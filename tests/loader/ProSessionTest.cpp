@@ -53,6 +53,9 @@ TEST_F(ProSessionTest, HealthyModemGetsExactlyTheseBytes) {
   EXPECT_FALSE(box.contains("config erase"));
   EXPECT_EQ(LogBody(), QByteArray(box).replace("password=tarnimol", "password=********") + "\r\n");
   EXPECT_FALSE(screen.Log(kPhone).contains("tarnimol"));
+  // The screen shows it as the log does.
+  EXPECT_FALSE(screen.view.dialogue.contains(QStringLiteral("tarnimol")));
+  EXPECT_TRUE(screen.view.dialogue.contains(QStringLiteral("password=********")));
 }
 
 TEST_F(ProSessionTest, EmptyPasswordSendsTheBareCommand) {

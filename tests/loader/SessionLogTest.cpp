@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "loader/DialogueBox.h"
+#include "loader/LoaderTestSupport.h"
 #include "loader/SessionLog.h"
+#include "platform/Cp1252.h"
 #include "support/TestPlatform.h"
 
 using testing_support::TestPlatform;
@@ -69,6 +72,28 @@ TEST_F(SessionLogTest, LogsDirectoryIsMadeOnceAndAFailureIsShown) {
   EXPECT_FALSE(log.Open(platform_.PathOf(QStringLiteral("Logs/no/such.log")), QString(), &error));
   EXPECT_FALSE(error.isEmpty());
   EXPECT_FALSE(log.IsOpen());
+}
+
+// The loading screen shows the password masked as the log writes it, wherever the
+// modem's reads cut the dialogue: not even a piece of it shows for a moment.
+TEST(DialogueBoxTest, ThePasswordNeverShowsOnScreenWhereverAReadEnds) {
+  const QByteArray dialogue = "Password: tarnimol\r\nOffice# system admin tarnimal\r\nOffice# ";
+  const PasswordMask mask{"tarnimol", "system admin "};
+  const QString masked = platform::FromCp1252(MaskPassword("Login: " + dialogue, mask));
+  for (qsizetype first = 1; first < dialogue.size(); ++first) {
+    for (qsizetype second = first; second < dialogue.size(); second += 3) {
+      loader_testing::RecordingView view;
+      DialogueBox box;
+      box.AttachView(&view);
+      box.SetPasswordMask(mask);
+      box.Replace("Login: ");
+      for (const QByteArray& read : {dialogue.left(first), dialogue.mid(first, second - first), dialogue.mid(second)}) {
+        box.Append(read);
+        ASSERT_FALSE(view.dialogue.contains(QStringLiteral("ta"))) << first << " " << second;
+      }
+      ASSERT_EQ(view.dialogue, masked) << first << " " << second;
+    }
+  }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
@@ -10,6 +12,7 @@
 #include <QFile>
 
 #include "platform/QtClock.h"
+#include "platform/ErrorText.h"
 #include "platform/QtSerialLink.h"
 #include "support/TestPlatform.h"
 
@@ -158,6 +161,19 @@ TEST_F(QtSerialLinkTest, PortInUseIsRefusedWithADescription) {
   EXPECT_EQ(second.LastErrorKind(), QSerialPort::PermissionError);
   first.Close();
   EXPECT_TRUE(second.Open(&error)) << error.toStdString();
+}
+
+// A port name that leads to a directory: Qt words that failure with the system's
+// English text, which must not reach the user.
+TEST_F(QtSerialLinkTest, APortThatIsADirectoryIsRefusedInSpanish) {
+  ASSERT_TRUE(QDir(platform_.Dir()).mkpath(QStringLiteral("puertos/carpeta")));
+  ASSERT_TRUE(QFile::link(platform_.PathOf(QStringLiteral("puertos/carpeta")),
+                          platform_.PathOf(QStringLiteral("puertos/com9"))));
+  QtSerialLink link;
+  QString error;
+  ASSERT_TRUE(link.SetPortNumber(9, &error));
+  EXPECT_FALSE(link.Open(&error));
+  EXPECT_TRUE(error.contains(platform::DescribeSystemError(EISDIR))) << error.toStdString();
 }
 
 // The adapter pulled out: the port reports it once, closes, and refuses further use.

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include <QDir>
 
 #include "platform/Cp1252.h"
+#include "platform/ErrorText.h"
 #include "platform/TextFile.h"
 #include "support/TestPlatform.h"
 
@@ -33,6 +37,28 @@ TEST(TextFileTest, ReplacingAFileThatIsADirectoryFailsAndLeavesNoTemporary) {
   EXPECT_FALSE(error.isEmpty());
   EXPECT_EQ(QDir(platform.Dir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
             QStringList{"target"});
+}
+
+// No system error reaches the user in the system's own English words, and a size
+// limit is not a full disk.
+TEST(ErrorTextTest, EverySystemErrorIsDescribedInSpanish) {
+  for (int value = 1; value < 134; ++value) {
+    const QString english = QString::fromLocal8Bit(std::strerror(value));
+    const QString text = platform::DescribeSystemError(value);
+    EXPECT_FALSE(text.contains(english, Qt::CaseInsensitive)) << value << ": " << text.toStdString();
+    EXPECT_EQ(platform::DescribeLibraryErrorText(english), text) << value;
+  }
+  EXPECT_FALSE(platform::DescribeSystemError(EFBIG).contains(QStringLiteral("disco")));
+}
+
+// A file past the size the program reads is refused for what it is.
+TEST(TextFileTest, AFileTooLargeToReadIsNotReportedAsADiskProblem) {
+  testing_support::TestPlatform platform;
+  platform.Write(QStringLiteral("conf_gen.dat"), QByteArray(17 * 1024 * 1024, '1'));
+  QByteArray bytes;
+  QString error;
+  EXPECT_FALSE(platform::ReadWholeFile(platform.PathOf(QStringLiteral("conf_gen.dat")), &bytes, &error));
+  EXPECT_EQ(error, QString::fromUtf8(platform::kFileTooLargeText));
 }
 
 }  // namespace
