@@ -16,7 +16,7 @@ namespace {
 constexpr int kAnswerWaitSeconds = 5;
 constexpr int kWakeUpPauseMs = 500;
 // The longest a pause goes without looking at the cancel flag.
-constexpr int kPauseSliceMs = 100;
+constexpr int kPauseSliceMs = 250;
 const QByteArray kWakeUpLine = QByteArrayLiteral("\r\n");
 
 }  // namespace
