@@ -21,8 +21,10 @@ void SessionStatus::Clear() {
 }
 
 void SessionStatus::ShowFailure(const QString& step) {
-  Clear();
-  if (!step.isEmpty()) ShowText(QStringLiteral("Error en: ") + step);
+  step_.clear();
+  wait_ = nullptr;
+  secondsLeft_ = -1;
+  ShowText(step.isEmpty() ? QString() : QStringLiteral("Error en: ") + step);
 }
 
 void SessionStatus::BeginWait(const void* wait, double end) {
