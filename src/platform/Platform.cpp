@@ -5,6 +5,17 @@
 #include "platform/TextFile.h"
 
 namespace platform {
+namespace {
+
+thread_local MessageBoxes* threadBoxes = nullptr;
+
+}  // namespace
+
+ThreadMessageBoxes::ThreadMessageBoxes(MessageBoxes* boxes) : previous_(threadBoxes) {
+  threadBoxes = boxes;
+}
+
+ThreadMessageBoxes::~ThreadMessageBoxes() { threadBoxes = previous_; }
 
 Services& Current() {
   static Services services;
@@ -20,7 +31,8 @@ QString DescribeSaveFailure(const QString& path, const QString& description) {
 }
 
 MsgAnswer ShowMessage(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons) {
-  return Current().messages->Show(text, title, icon, buttons);
+  MessageBoxes* boxes = threadBoxes != nullptr ? threadBoxes : Current().messages;
+  return boxes->Show(text, title, icon, buttons);
 }
 
 void ShowSystemWarning(const QString& description) {
