@@ -158,6 +158,10 @@ void ModemDialogue::Pause(int milliseconds, const Deadline* countdown) {
     clock_.SleepMs(std::min(left, slice));
     CheckCancel();
     if (countdown != nullptr) (void)countdown->Passed();  // moves the countdown
+    // An adapter pulled out ends the pause: every caller looks at the port next and
+    // reports it, instead of the user waiting out up to ten seconds for nothing.
+    link_.CheckDevice();
+    if (!link_.IsOpen()) return;
   }
 }
 

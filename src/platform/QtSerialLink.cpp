@@ -210,6 +210,12 @@ void QtSerialLink::OnPortError(QSerialPort::SerialPortError kind) {
   });
 }
 
+void QtSerialLink::CheckDevice() {
+  if (!IsOpen() || !DeviceGone()) return;
+  failure_ = Describe(QSerialPort::ResourceError);
+  port_.close();
+}
+
 bool QtSerialLink::DeviceGone() const {
   if (!EntryExists(device_)) return true;
   pollfd device{port_.handle(), POLLIN | POLLOUT, 0};

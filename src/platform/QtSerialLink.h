@@ -29,6 +29,7 @@ class QtSerialLink final : public SerialLink {
   [[nodiscard]] bool ReadAll(QByteArray* bytes, QString* error) override;
   [[nodiscard]] qint64 TransmitCount() const override;
   [[nodiscard]] QString TakeFailure() override;
+  void CheckDevice() override;
 
   // The device that Com N names; for the tests and the status line.
   [[nodiscard]] QString DevicePath() const { return device_; }

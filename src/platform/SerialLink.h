@@ -42,6 +42,11 @@ class SerialLink {
   // A port that broke while open (an adapter pulled out) closes itself and keeps the
   // description of the failure; this hands it over once, "" when there is none.
   [[nodiscard]] virtual QString TakeFailure() = 0;
+  // Looks at the device itself, outside the event loop, so that a pause which serves
+  // no events still notices an adapter pulled out: a device that has gone breaks the
+  // port as a failure seen by the event loop would. Links that notice by themselves
+  // need nothing here.
+  virtual void CheckDevice() {}
 };
 
 // A new link from platform::Current().makeSerialLink, or a QSerialPort link when

@@ -67,7 +67,8 @@ class TestObserver final : public SessionObserver {
 // the window's thread paints.
 class RealSerialThreadTest : public ::testing::Test {
  protected:
-  void Run(const QString& model, modemsim::ConsoleOptions options) {
+  // `hangUpAfter` > 0: the adapter is pulled out that many seconds after the start.
+  void Run(const QString& model, modemsim::ConsoleOptions options, double hangUpAfter = 0) {
     SetStartupValues();
     ServiceSettings.ComPort = kPort;
     QString error;
@@ -83,6 +84,7 @@ class RealSerialThreadTest : public ::testing::Test {
     ASSERT_TRUE(server.LinkAsPort(platform_.Dir(), kPort, &error)) << error.toStdString();
     const auto console = modemsim::MakeConsole(model, server, options);
     server.Attach(console.get());
+    if (hangUpAfter > 0) server.After(hangUpAfter, [&server] { server.HangUp(); });
     std::atomic<bool> stop{false};
     std::thread serving([&] {
       console->PowerOn();
@@ -192,6 +194,19 @@ TEST_F(RealSerialThreadTest, AnAdapterPulledOutInAWaitEndsTheSessionAtOnce) {
   ASSERT_EQ(texts.size(), 3);
   EXPECT_EQ(texts.last(), loader_texts::kResponseTimeout);
   EXPECT_EQ(observer_.view.statuses.last(), QStringLiteral("Error en: ") + observer_.result.step);
+}
+
+// The adapter pulled out during the Office's 10 s settling pause, a blocking pause
+// that serves no port events: it still ends at once.
+TEST_F(RealSerialThreadTest, AnAdapterPulledOutInTheSettlingPauseEndsTheSessionAtOnce) {
+  constexpr double kHangUpAt = 3.0;  // the prompt comes within a second of the start
+  Run(QStringLiteral("office"), {}, kHangUpAt);
+  EXPECT_LT(observer_.endedAt - kHangUpAt, 1.0);
+  EXPECT_EQ(observer_.result.outcome, SessionResult::Outcome::Failed);
+  const QStringList texts = BoxTexts();
+  ASSERT_EQ(texts.size(), 4);
+  EXPECT_TRUE(texts[1].contains(QStringLiteral("se ha desconectado el dispositivo"))) << texts[1].toStdString();
+  EXPECT_EQ(texts.mid(2), (QStringList{loader_texts::kCannotContactModem, loader_texts::kFirstLoginFailed}));
 }
 
 }  // namespace
