@@ -6,6 +6,9 @@ pseudo-terminal: the program as bench-session (the real loading screen, QSerialP
 the real clock), the peer as peer_pexpect.py. Times on the line are taken at the
 modem's side of the pseudo-terminal from modem-sim's timing log, so neither side is
 instrumented. See docs/performance.md for the method and the results.
+
+With --platform xcb the program's window is a real one, on an Xvfb of the run's own
+(painting on), instead of Qt's offscreen platform.
 """
 
 import argparse
@@ -29,6 +32,9 @@ PHONE = "900123456"
 POWER_ON = "Por favor, encienda o reinicie el módem ADSL"
 CONFIGURED = "Se ha realizado con éxito la configuración del módem ADSL"
 NO_MODEM = "No se ha podido conectar con el módem ADSL"
+
+# The environment the program's window runs in: offscreen, or a real X server.
+WINDOW_ENV = dict(os.environ, QT_QPA_PLATFORM="offscreen")
 
 
 class Tools:
@@ -99,7 +105,7 @@ def example_file(tools, model, mode, folder):
 def run_program(tools, model, mode, options):
     """One session of the program: (events, timing chunks, the file's command lines)."""
     modem = Modem(tools, model, options)
-    env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+    env = WINDOW_ENV
     try:
         out = subprocess.run([tools.session, "--app-dir", modem.dir, "--model", model, "--mode", mode],
                              env=env, capture_output=True, text=True, timeout=300)
@@ -285,12 +291,21 @@ def main():
     parser.add_argument("--runs", type=int, default=5, help="sessions per model and mode (default 5)")
     parser.add_argument("--skip", action="append", default=[], choices=["idle", "sessions", "startup"])
     parser.add_argument("--session", help="a bench-session of another build, to compare before and after")
+    parser.add_argument("--platform", choices=["offscreen", "xcb"], default="offscreen",
+                        help="where the program's window is: Qt's offscreen platform or a real X server (Xvfb)")
     args = parser.parse_args()
+    global WINDOW_ENV
+    x_server = None
+    if args.platform == "xcb":
+        x_server = startup.XServer()
+        WINDOW_ENV = dict(x_server.env, QT_QPA_PLATFORM="xcb")
     tools = Tools(os.path.abspath(args.build))
     if args.session:
         tools.session = os.path.abspath(args.session)
     results = Results()
     print("Machine: " + machine(), flush=True)
+    print("Window: " + ("a real X server (Xvfb %s, xcb)" % x_server.display if x_server else "offscreen"),
+          flush=True)
     with tempfile.TemporaryDirectory() as folder:
         if "sessions" not in args.skip:
             print("Sessions against an instant modem...", flush=True)
@@ -303,6 +318,8 @@ def main():
             start_up(tools, args.runs, results)
     print("Load average after: " + " ".join(open("/proc/loadavg").read().split()[:3]))
     print_table(results)
+    if x_server:
+        x_server.close()
     return 0
 
 

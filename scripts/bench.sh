@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Benchmarks against the simulated modem, beside a pexpect peer: installs what they
 # need, builds into build-bench/, runs them (a few minutes) and prints the table.
-# Arguments go to bench/run_bench.py (--runs N, --skip idle|sessions|startup).
+# Arguments go to bench/run_bench.py (--runs N, --skip idle|sessions|startup,
+# --platform xcb for the real window on an Xvfb).
 # Method and recorded results: docs/performance.md.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -4,12 +4,16 @@
 # every fuzz target briefly on its seed corpus. Exits non-zero on any failure,
 # sanitizer report or fuzz finding.
 #
-# Build folders: $BUILD_DIR (build/), $ASAN_BUILD_DIR (build-asan/) and
-# $FUZZ_BUILD_DIR (build-fuzz/); $FUZZ_SECONDS per fuzz target (5).
+# The loading sessions run on threads of their own: the test programs that drive them
+# (loader, screens, faults) run once more under ThreadSanitizer.
+#
+# Build folders: $BUILD_DIR (build/), $ASAN_BUILD_DIR (build-asan/), $TSAN_BUILD_DIR
+# (build-tsan/) and $FUZZ_BUILD_DIR (build-fuzz/); $FUZZ_SECONDS per fuzz target (5).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 asan_build=${ASAN_BUILD_DIR:-$root/build-asan}
+tsan_build=${TSAN_BUILD_DIR:-$root/build-tsan}
 fuzz_build=${FUZZ_BUILD_DIR:-$root/build-fuzz}
 jobs=$(nproc)
 started=$SECONDS
@@ -43,6 +47,19 @@ if grep -qE 'ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:' \
   exit 1
 fi
 echo "sanitizers: $(grep -E '^[0-9]+% tests passed' "$asan_build/ctest.log" | tail -n 1), no report"
+
+step "The session tests under ThreadSanitizer"
+cmake -S "$root" -B "$tsan_build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DADSL_TSAN=ON \
+  -DADSL_BUILD_BENCH=OFF >/dev/null
+cmake --build "$tsan_build" -j"$jobs" --target tests_loader tests_screens tests_faults \
+  >"$tsan_build/build.log" 2>&1 || { tail -n 60 "$tsan_build/build.log"; exit 1; }
+# A report fails the program (exit code 66) even when every test passed.
+export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$root/scripts/tsan.supp"
+for area in loader screens faults; do
+  QT_QPA_PLATFORM=offscreen "$tsan_build/tests/tests_$area" --gtest_brief=1 \
+    >"$tsan_build/tests_$area.log" 2>&1 || { tail -n 80 "$tsan_build/tests_$area.log"; exit 1; }
+  echo "tests_$area: $(grep -E '^\[  PASSED  \]' "$tsan_build/tests_$area.log"), no report"
+done
 
 step "Fuzz targets, ${FUZZ_SECONDS:-5} s each"
 CC=clang CXX=clang++ cmake -S "$root" -B "$fuzz_build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -1,5 +1,6 @@
 // bench-session: one loading session as the installer runs it, on the real loading
-// screen (offscreen), QSerialPort and the real clock, for the benchmark runner.
+// screen (offscreen, or a real X server with -platform xcb), QSerialPort and the real
+// clock, for the benchmark runner.
 //
 //   bench-session --app-dir DIR --model efficient --mode dhcp
 //
@@ -97,6 +98,7 @@ int main(int argc, char* argv[]) {
   }
   bench::AnsweringBoxes::Print("start");
   screen.cInstalar->click();
+  screen.Session().WaitForEnd();  // the session runs on its own thread
   bench::AnsweringBoxes::Print("end");
   return 0;
 }

@@ -11,7 +11,8 @@ bool WaitForAnswer(ModemDialogue& modem, const AnswerWait& wait, QByteArray* col
     modem.Yield();
     buffer.append(modem.ReadResponse(wait.pauseMs));
     KeepNewest(buffer);
-    passed = deadline.Passed();
+    // A port that has gone (an adapter pulled out) will not answer: the wait ends now.
+    passed = deadline.Passed() || !modem.IsOpen();
   } while (!wait.done(buffer) && !passed && !wait.singlePass);
   if (collected != nullptr) *collected = buffer;
   return !passed;

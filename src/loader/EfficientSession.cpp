@@ -68,7 +68,10 @@ bool RestoreDefaultsAndReboot(ModemDialogue& modem) {
 
 }  // namespace
 
-bool RunEfficientSession(ModemDialogue& modem, ConfigFileReader& file, SessionLog& log) {
+namespace {
+
+// True when every line went and the modem is configured.
+bool LoadEfficient(ModemDialogue& modem, ConfigFileReader& file, SessionLog& log) {
   if (!sequence::StartSession(modem, file, log, kEfficientSS5660, kStartLine)) return false;
   QByteArray answer = modem.Box().Content();
   if (!EfficientLogin(modem, answer)) return Report(kFirstLoginFailed);
@@ -81,9 +84,15 @@ bool RunEfficientSession(ModemDialogue& modem, ConfigFileReader& file, SessionLo
     platform::ShowMessage(kSecondLoginFailed, QString(), platform::MsgIcon::None);
     return false;
   }
-  (void)SendEfficientScript(modem, file);
+  const bool loaded = SendEfficientScript(modem, file);
   log.WriteDialogue(modem.Box().Content());
-  return false;
+  return loaded;
+}
+
+}  // namespace
+
+SessionResult RunEfficientSession(ModemDialogue& modem, ConfigFileReader& file, SessionLog& log) {
+  return modem.ResultOf(LoadEfficient(modem, file, log));
 }
 
 bool EfficientLogin(ModemDialogue& modem, QByteArray& answer) {

@@ -21,7 +21,10 @@ using loader_texts::kErrorTitle;
 const QString kMarker = QStringLiteral("--Inicio");
 const QString kTrailer = QStringLiteral("-- Fin de detalle de sesión --");
 
-using SequenceRunner = bool (*)(ModemDialogue&, ConfigFileReader&, SessionLog&);
+const QString kCancelled = QStringLiteral("Carga cancelada por el usuario");
+const QString kCancelledTitle = QStringLiteral("Carga cancelada");
+
+using SequenceRunner = SessionResult (*)(ModemDialogue&, ConfigFileReader&, SessionLog&);
 
 // How the key line names each model, searched in this order; the first hit wins.
 struct ModelEntry {
@@ -73,7 +76,11 @@ class LoadingSession::Run {
     // Unconditionally: a port that broke is no longer "open" but may still hold the
     // device until it is closed.
     owner_.link_->Close();
-    owner_.status_.Clear();
+    if (result_.outcome == SessionResult::Outcome::Failed) {
+      owner_.status_.ShowFailure(result_.step);
+    } else {
+      owner_.status_.Clear();
+    }
     if (LoadingView* view = owner_.view_) {
       view->SetBusyPointer(false);
       view->SetCaption(caption_);
@@ -85,9 +92,11 @@ class LoadingSession::Run {
   Run(const Run&) = delete;
   Run& operator=(const Run&) = delete;
 
-  void Execute(const QString& phone);
+  // The result is kept for the owner; the screen goes idle when the run ends.
+  SessionResult Execute(const QString& phone);
 
  private:
+  void Steps(const QString& phone);
   [[nodiscard]] bool OpenFiles(const QString& phone);
   [[nodiscard]] bool FindMarker();
   void RunModel(const ModelEntry& entry);
@@ -96,9 +105,19 @@ class LoadingSession::Run {
   QString caption_;
   ConfigFileReader config_;
   SessionLog log_;
+  SessionResult result_;
 };
 
-void LoadingSession::Run::Execute(const QString& phone) {
+SessionResult LoadingSession::Run::Execute(const QString& phone) {
+  Steps(phone);
+  // Told last, once the port and the log are closed.
+  if (result_.outcome == SessionResult::Outcome::Cancelled) {
+    platform::ShowMessage(kCancelled, kCancelledTitle, platform::MsgIcon::Information);
+  }
+  return result_;
+}
+
+void LoadingSession::Run::Steps(const QString& phone) {
   // The number names two files: anything but digits is refused like an empty field.
   if (phone.isEmpty() || !IsDigitsOnly(phone)) {
     platform::ShowMessage(QStringLiteral("Por favor, Introduzca el número de teléfono del abonado"),
@@ -166,8 +185,15 @@ void LoadingSession::Run::RunModel(const ModelEntry& entry) {
     view->SetCaption(caption_ + QString::fromUtf8(entry.captionSuffix));
   }
   SelectedModel = entry.model;
-  ModemDialogue modem(*owner_.link_, owner_.clock_, owner_.box_, &owner_.status_);
-  (void)entry.run(modem, config_, log_);
+  ModemDialogue modem(*owner_.link_, owner_.clock_, owner_.box_, &owner_.status_, owner_.cancel_);
+  try {
+    result_ = entry.run(modem, config_, log_);
+  } catch (const SessionCancelled&) {
+    // Nothing more goes out; the log says why it stops, then gets its trailer.
+    owner_.link_->Close();
+    log_.WriteText(kCancelled);
+    result_ = SessionResult::Cancelled();
+  }
 }
 
 LoadingSession::LoadingSession(LoadingView* view)
@@ -182,11 +208,11 @@ LoadingSession::LoadingSession(LoadingView* view, std::unique_ptr<platform::Seri
 
 LoadingSession::~LoadingSession() { ClosePort(); }
 
-void LoadingSession::cInstalar_Click(const QString& phone) {
+SessionResult LoadingSession::cInstalar_Click(const QString& phone) {
   // The buttons are off while a session runs; a second click cannot start another.
-  if (running_) return;
+  if (running_) return SessionResult::FailedAt({});
   Run run(*this);
-  run.Execute(phone);
+  return run.Execute(phone);
 }
 
 void LoadingSession::ClosePort() { link_->Close(); }

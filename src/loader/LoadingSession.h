@@ -2,9 +2,11 @@
 
 #include <QString>
 
+#include <atomic>
 #include <memory>
 
 #include "loader/DialogueBox.h"
+#include "loader/SessionResult.h"
 #include "loader/SessionStatus.h"
 #include "platform/Clock.h"
 #include "platform/SerialLink.h"
@@ -25,8 +27,13 @@ class LoadingSession {
 
   // One loading session for the phone number as typed: finds the subscriber's file,
   // recognises the model, runs its sequence and writes the session log. Always returns
-  // the screen to idle, every file and the port closed.
-  void cInstalar_Click(const QString& phone);
+  // the screen to idle, every file and the port closed, and says how it ended.
+  SessionResult cInstalar_Click(const QString& phone);
+
+  // Set from any thread, the flag ends the running session at its next check: nothing
+  // more is sent, the port is closed and the log and the user are told. The owner
+  // clears it before each session; nullptr: no cancelling.
+  void SetCancelFlag(const std::atomic<bool>* flag) { cancel_ = flag; }
 
   // Leaving the screen: the port is closed if open.
   void ClosePort();
@@ -47,4 +54,5 @@ class LoadingSession {
   DialogueBox box_;
   SessionStatus status_;
   bool running_ = false;
+  const std::atomic<bool>* cancel_ = nullptr;
 };

@@ -1,5 +1,8 @@
 #include "loader/ModemDialogue.h"
 
+#include <algorithm>
+#include <memory>
+
 #include "core/Def_Globales.h"
 #include "loader/CleanReceivedText.h"
 #include "loader/LoaderTexts.h"
@@ -12,6 +15,8 @@ namespace {
 
 constexpr int kAnswerWaitSeconds = 5;
 constexpr int kWakeUpPauseMs = 500;
+// The longest a pause goes without looking at the cancel flag.
+constexpr int kPauseSliceMs = 100;
 const QByteArray kWakeUpLine = QByteArrayLiteral("\r\n");
 
 }  // namespace
@@ -21,6 +26,7 @@ using loader_texts::kErrorTitle;
 bool ModemDialogue::SendLine(const QString& text) { return SendLine(platform::ToCp1252(text)); }
 
 bool ModemDialogue::SendLine(const QByteArray& bytes) {
+  CheckCancel();  // nothing more goes out once the user has cancelled
   if (!link_.IsOpen()) {
     ReportBrokenLink();
     return false;
@@ -33,7 +39,7 @@ bool ModemDialogue::SendLine(const QByteArray& bytes) {
   // No time limit: a working line drains at its baud rate. A port that breaks closes
   // itself, and that ends the wait instead of hanging the program.
   for (;;) {
-    clock_.Yield();
+    Yield();
     if (!link_.IsOpen()) {
       ReportBrokenLink();
       return false;
@@ -43,7 +49,7 @@ bool ModemDialogue::SendLine(const QByteArray& bytes) {
 }
 
 QByteArray ModemDialogue::ReadResponse(int pauseMs) {
-  if (pauseMs > 0) clock_.SleepMs(pauseMs);
+  if (pauseMs > 0) Pause(pauseMs);
   if (!link_.IsOpen()) {
     ReportBrokenLink();
     return {};
@@ -52,7 +58,7 @@ QByteArray ModemDialogue::ReadResponse(int pauseMs) {
   QByteArray buffer;
   bool passed = false;
   do {
-    clock_.Yield();
+    Yield();
     if (!link_.IsOpen()) {
       ReportBrokenLink();
       return {};
@@ -102,13 +108,13 @@ bool ModemDialogue::WaitForModemPrompt(std::int16_t model) {
   }
   if (profile == nullptr) return false;
   SetStep(QStringLiteral("Esperando el indicador del módem"));
-  const Deadline wait(clock_, profile->firstPromptLimitSeconds, status_);
   QByteArray collected;
   bool found = false;
   bool passed = false;
+  auto wait = std::make_unique<Deadline>(clock_, profile->firstPromptLimitSeconds, status_);
   while (!found && !passed) {
-    clock_.Yield();
-    clock_.SleepMs(kWakeUpPauseMs);
+    Yield();
+    Pause(kWakeUpPauseMs);
     QByteArray chunk;
     QString error;
     if (!SendLine(kWakeUpLine)) {
@@ -119,7 +125,7 @@ bool ModemDialogue::WaitForModemPrompt(std::int16_t model) {
     } else {
       collected.append(CleanReceivedText(chunk));
       box_.Replace(collected);
-      passed = wait.Passed();
+      passed = wait->Passed();
       found = profile->promptFound(collected);
       KeepNewest(collected);
     }
@@ -130,8 +136,38 @@ bool ModemDialogue::WaitForModemPrompt(std::int16_t model) {
     link_.Close();
     return false;
   }
-  clock_.SleepMs(profile->settlingPauseMs);
+  if (profile->settlingPauseMs > 0) {
+    // The pause gets a countdown of its own on the status line.
+    wait.reset();
+    SetStep(QStringLiteral("Esperando a que el módem se estabilice"));
+    const Deadline countdown(clock_, profile->settlingPauseMs / 1000.0, status_);
+    Pause(profile->settlingPauseMs, &countdown);
+  }
   return true;
+}
+
+void ModemDialogue::Yield() {
+  clock_.Yield();
+  CheckCancel();
+}
+
+void ModemDialogue::Pause(int milliseconds, const Deadline* countdown) {
+  // Without a cancel flag there is nothing to look at: one sleep.
+  const int slice = cancel_ != nullptr ? kPauseSliceMs : std::max(milliseconds, 1);
+  for (int left = milliseconds; left > 0; left -= slice) {
+    clock_.SleepMs(std::min(left, slice));
+    CheckCancel();
+    if (countdown != nullptr) (void)countdown->Passed();  // moves the countdown
+  }
+}
+
+void ModemDialogue::CheckCancel() const {
+  if (cancel_ != nullptr && cancel_->load(std::memory_order_relaxed)) throw SessionCancelled{};
+}
+
+SessionResult ModemDialogue::ResultOf(bool loaded) const {
+  if (loaded) return SessionResult::Loaded();
+  return SessionResult::FailedAt(status_ != nullptr ? status_->Step() : QString());
 }
 
 void ModemDialogue::SetStep(const QString& step) {

@@ -3,25 +3,32 @@
 #include <QByteArray>
 #include <QString>
 
+#include <atomic>
 #include <cstdint>
 
 #include "loader/Deadline.h"
 #include "loader/DialogueBox.h"
+#include "loader/SessionResult.h"
 #include "platform/Clock.h"
 #include "platform/SerialLink.h"
 
 class SessionStatus;
 
+// Thrown at the first check after the user cancelled: it unwinds the sequence from
+// whatever wait it is in, and the session driver catches it. Never seen by the user.
+struct SessionCancelled {};
+
 // The few operations every loading sequence is built from: open the link and wait
-// for the console, send a line, read an answer. They run on the user-interface
-// thread and keep the window alive by yielding once per pass of every wait. Every one
-// that talks to the modem first checks that the port is open, and does nothing when
-// it is not (beyond saying why, once, when the port broke by itself).
+// for the console, send a line, read an answer. They run on the session's thread and
+// yield to its event loop once per pass of every wait. Every one that talks to the
+// modem first checks that the port is open, and does nothing when it is not (beyond
+// saying why, once, when the port broke by itself). With a cancel flag, every yield
+// and every slice of a pause checks it and throws SessionCancelled once it is set.
 class ModemDialogue {
  public:
   ModemDialogue(platform::SerialLink& link, platform::Clock& clock, DialogueBox& box,
-                SessionStatus* status = nullptr)
-      : link_(link), clock_(clock), box_(box), status_(status) {}
+                SessionStatus* status = nullptr, const std::atomic<bool>* cancel = nullptr)
+      : link_(link), clock_(clock), box_(box), status_(status), cancel_(cancel) {}
 
   // Sends the bytes and one CR, then waits until they have left. A port that breaks
   // meanwhile ends the wait: the line then counts as not sent.
@@ -44,7 +51,9 @@ class ModemDialogue {
 
   [[nodiscard]] bool IsOpen() const { return link_.IsOpen(); }
   void ClosePort() { link_.Close(); }
-  void Yield() { clock_.Yield(); }
+  void Yield();
+  // A pause in slices short enough that a cancel is seen within one.
+  void Pause(int milliseconds, const Deadline* countdown = nullptr);
   [[nodiscard]] Deadline StartWait(double limitSeconds) {
     return Deadline(clock_, limitSeconds, status_);
   }
@@ -52,15 +61,19 @@ class ModemDialogue {
   void SetStep(const QString& step);
   void SetLines(int sent, int total);
   [[nodiscard]] DialogueBox& Box() { return box_; }
+  // A sequence's end: loaded, or failed at the step in progress.
+  [[nodiscard]] SessionResult ResultOf(bool loaded) const;
 
  private:
   // Shows, once, why a port that was open has closed by itself. A port that broke
   // (an adapter pulled out) is a failed write or read for whichever primitive meets
   // it first, whether or not the event loop noticed it inside that primitive.
   void ReportBrokenLink();
+  void CheckCancel() const;
 
   platform::SerialLink& link_;
   platform::Clock& clock_;
   DialogueBox& box_;
   SessionStatus* status_ = nullptr;
+  const std::atomic<bool>* cancel_ = nullptr;
 };

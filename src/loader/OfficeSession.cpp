@@ -55,7 +55,10 @@ bool EraseAndReboot(ModemDialogue& modem) {
 
 }  // namespace
 
-bool RunOfficeSession(ModemDialogue& modem, ConfigFileReader& file, SessionLog& log) {
+namespace {
+
+// True when every line went and the modem is configured.
+bool LoadOffice(ModemDialogue& modem, ConfigFileReader& file, SessionLog& log) {
   if (!sequence::StartSession(modem, file, log, kSpeedTouchOffice, kStartLine)) return false;
   QByteArray answer = modem.Box().Content();
   if (!OfficeLogin(modem, answer)) return Report(kFirstLoginFailed);
@@ -67,10 +70,16 @@ bool RunOfficeSession(ModemDialogue& modem, ConfigFileReader& file, SessionLog& 
     platform::ShowMessage(kSecondLoginFailed, QString(), platform::MsgIcon::None);
     return false;
   }
-  (void)SendOfficeScript(modem, file);
+  const bool loaded = SendOfficeScript(modem, file);
   // What came before the reboot was replaced by the wait after it: one snapshot.
   log.WriteDialogue(sequence::MaskEchoedPassword(modem.Box().Content(), kAdminCommand));
-  return false;
+  return loaded;
+}
+
+}  // namespace
+
+SessionResult RunOfficeSession(ModemDialogue& modem, ConfigFileReader& file, SessionLog& log) {
+  return modem.ResultOf(LoadOffice(modem, file, log));
 }
 
 bool OfficeLogin(ModemDialogue& modem, QByteArray& answer) {

@@ -2,15 +2,17 @@
 
 #include <QByteArray>
 
+#include "loader/SessionResult.h"
+
 class ConfigFileReader;
 class ModemDialogue;
 class SessionLog;
 
 // The loading sequence of the Alcatel Speed Touch Office: log in, erase the
 // configuration, reboot, log in again, set the administrator password and type the
-// file's command lines. Reports every outcome itself; always returns false, which
-// nobody uses.
-bool RunOfficeSession(ModemDialogue& modem, ConfigFileReader& file, SessionLog& log);
+// file's command lines. Reports every outcome itself and returns
+// it: loaded, or failed at the step in progress.
+SessionResult RunOfficeSession(ModemDialogue& modem, ConfigFileReader& file, SessionLog& log);
 
 // Tries AccessPassword twice and then the factory word twice at the "Login:" prompt.
 // `answer` starts as the whole dialogue box and collects every answer read, so a "#"

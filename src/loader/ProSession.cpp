@@ -45,7 +45,7 @@ bool WaitForProAnswer(ModemDialogue& modem, const ProWait& wait, QByteArray* buf
     buffer->append(modem.ReadResponse(wait.pauseMs));
     *buffer = DropLeadingLines(*buffer);
     KeepNewest(*buffer);
-    passed = deadline.Passed();
+    passed = deadline.Passed() || !modem.IsOpen();  // a port gone will not answer
   } while (!wait.done(*buffer) && !passed);
   return !passed;
 }
@@ -83,7 +83,10 @@ bool EraseAndReboot(ModemDialogue& modem) {
 
 }  // namespace
 
-bool RunProSession(ModemDialogue& modem, ConfigFileReader& file, SessionLog& log) {
+namespace {
+
+// True when every line went and the modem is configured.
+bool LoadPro(ModemDialogue& modem, ConfigFileReader& file, SessionLog& log) {
   if (!sequence::StartSession(modem, file, log, kSpeedTouchPro, kStartLine)) return false;
   if (!modem.IsOpen()) return Report(kChannelClosed);
   if (!EraseAndReboot(modem)) return false;
@@ -92,10 +95,16 @@ bool RunProSession(ModemDialogue& modem, ConfigFileReader& file, SessionLog& log
     platform::ShowMessage(kSecondLoginFailed, QString(), platform::MsgIcon::None);
     return false;
   }
-  (void)SendProScript(modem, file);
+  const bool loaded = SendProScript(modem, file);
   // What came before the reboot was replaced by the wait after it: one snapshot.
   log.WriteDialogue(sequence::MaskEchoedPassword(modem.Box().Content(), kPasswordLead));
-  return false;
+  return loaded;
+}
+
+}  // namespace
+
+SessionResult RunProSession(ModemDialogue& modem, ConfigFileReader& file, SessionLog& log) {
+  return modem.ResultOf(LoadPro(modem, file, log));
 }
 
 bool ProSetPassword(ModemDialogue& modem) {

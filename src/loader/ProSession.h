@@ -1,5 +1,7 @@
 #pragma once
 
+#include "loader/SessionResult.h"
+
 class ConfigFileReader;
 class ModemDialogue;
 class SessionLog;
@@ -8,8 +10,8 @@ class SessionLog;
 // the configuration, reboot, set the access password and type the file's command
 // lines. Its answers are judged by how they end, so it keeps its own answer buffers
 // and shows each one in the dialogue box when its wait is over. Reports every
-// outcome itself; always returns false, which nobody uses.
-bool RunProSession(ModemDialogue& modem, ConfigFileReader& file, SessionLog& log);
+// outcome itself and returns it: loaded, or failed at the step in progress.
+SessionResult RunProSession(ModemDialogue& modem, ConfigFileReader& file, SessionLog& log);
 
 // Sets the modem's password to AccessPassword.
 [[nodiscard]] bool ProSetPassword(ModemDialogue& modem);

@@ -20,6 +20,11 @@ void SessionStatus::Clear() {
   Show();
 }
 
+void SessionStatus::ShowFailure(const QString& step) {
+  Clear();
+  if (!step.isEmpty()) ShowText(QStringLiteral("Error en: ") + step);
+}
+
 void SessionStatus::BeginWait(const void* wait, double end) {
   if (wait_ != nullptr) return;
   wait_ = wait;
@@ -42,6 +47,10 @@ void SessionStatus::EndWait(const void* wait) {
 void SessionStatus::Show() {
   QString text = step_;
   if (!step_.isEmpty() && secondsLeft_ >= 0) text += QStringLiteral(" (quedan %1 s)").arg(secondsLeft_);
+  ShowText(text);
+}
+
+void SessionStatus::ShowText(const QString& text) {
   // Only changes reach the window: a wait ticks many times a second.
   if (text == shown_) return;
   shown_ = text;

@@ -17,6 +17,9 @@ class SessionStatus {
   void SetLines(int sent, int total);
   // Idle again: no step, no countdown.
   void Clear();
+  // Idle after a failure: "Error en: <step>" stays until the next session starts.
+  void ShowFailure(const QString& step);
+  [[nodiscard]] const QString& Step() const { return step_; }
 
   // The outermost wait in progress owns the countdown; waits inside it (a read inside
   // a longer wait for a prompt) only refresh it.
@@ -26,6 +29,7 @@ class SessionStatus {
 
  private:
   void Show();
+  void ShowText(const QString& text);
 
   LoadingView* view_ = nullptr;
   QString step_;

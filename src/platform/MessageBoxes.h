@@ -18,7 +18,20 @@ class MessageBoxes {
 
 inline constexpr const char* kApplicationTitle = "Configurador ADSL";
 
-// Shorthands over the installed message boxes (see Platform.h).
+// While one exists, the boxes shown from its thread go to `boxes` instead of the
+// installed ones: a loading session's thread has its observer show them.
+class ThreadMessageBoxes {
+ public:
+  explicit ThreadMessageBoxes(MessageBoxes* boxes);
+  ~ThreadMessageBoxes();
+  ThreadMessageBoxes(const ThreadMessageBoxes&) = delete;
+  ThreadMessageBoxes& operator=(const ThreadMessageBoxes&) = delete;
+
+ private:
+  MessageBoxes* previous_;
+};
+
+// Shorthands over the thread's or else the installed message boxes (see Platform.h).
 MsgAnswer ShowMessage(const QString& text, const QString& title, MsgIcon icon,
                       MsgButtons buttons = MsgButtons::Ok);
 // A failed file or port operation outside a loading session: the platform's

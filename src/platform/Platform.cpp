@@ -3,6 +3,17 @@
 #include "platform/TextFile.h"
 
 namespace platform {
+namespace {
+
+thread_local MessageBoxes* threadBoxes = nullptr;
+
+}  // namespace
+
+ThreadMessageBoxes::ThreadMessageBoxes(MessageBoxes* boxes) : previous_(threadBoxes) {
+  threadBoxes = boxes;
+}
+
+ThreadMessageBoxes::~ThreadMessageBoxes() { threadBoxes = previous_; }
 
 Services& Current() {
   static Services services;
@@ -12,7 +23,8 @@ Services& Current() {
 QString AppPath(const QString& name) { return JoinPath(Current().appDirectory->Path(), name); }
 
 MsgAnswer ShowMessage(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons) {
-  return Current().messages->Show(text, title, icon, buttons);
+  MessageBoxes* boxes = threadBoxes != nullptr ? threadBoxes : Current().messages;
+  return boxes->Show(text, title, icon, buttons);
 }
 
 void ShowSystemWarning(const QString& description) {

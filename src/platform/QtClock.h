@@ -9,7 +9,7 @@
 namespace platform {
 
 // The real clock: a monotonic timer, a thread sleep, and a yield that pumps the
-// event loop of the calling (user-interface) thread.
+// event loop of the calling thread (a loading session's own).
 class QtClock final : public Clock {
  public:
   QtClock();

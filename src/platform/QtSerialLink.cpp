@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <sys/stat.h>
 
+#include <atomic>
 #include <cerrno>
 
 #include <QFileInfo>
@@ -31,7 +32,8 @@ bool ToParity(char parity, QSerialPort::Parity* out) {
   }
 }
 
-std::uint64_t arrivals = 0;
+// Sessions on several threads count together: a yield then serves one turn more.
+std::atomic<std::uint64_t> arrivals{0};
 
 QString InvalidSetting(const char* what) {
   return QStringLiteral("Valor no válido para %1 del puerto serie").arg(QString::fromUtf8(what));
@@ -39,7 +41,7 @@ QString InvalidSetting(const char* what) {
 
 }  // namespace
 
-std::uint64_t SerialArrivals() { return arrivals; }
+std::uint64_t SerialArrivals() { return arrivals.load(std::memory_order_relaxed); }
 
 QString SerialDeviceForPort(int number) {
   if (number < 1) return {};
@@ -54,7 +56,7 @@ QString SerialDeviceForPort(int number) {
 QtSerialLink::QtSerialLink() {
   QObject::connect(&port_, &QSerialPort::errorOccurred, &port_,
                    [this](QSerialPort::SerialPortError kind) { OnPortError(kind); });
-  QObject::connect(&port_, &QSerialPort::readyRead, &port_, [] { ++arrivals; });
+  QObject::connect(&port_, &QSerialPort::readyRead, &port_, [] { arrivals.fetch_add(1, std::memory_order_relaxed); });
 }
 
 QtSerialLink::~QtSerialLink() { Close(); }

@@ -11,6 +11,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -19,8 +20,8 @@
 
 #include "core/Def_Globales.h"
 #include "core/SettingsFile.h"
-#include "loader/LoadingSession.h"
 #include "password/AccessPassword.h"
+#include "platform/Platform.h"
 #include "screens/FieldRules.h"
 #include "screens/PhoneCompleter.h"
 
@@ -86,9 +87,14 @@ fConfigurar::fConfigurar(QWidget* parent) : Screen(parent) {
   cInstalar->setToolTip(QStringLiteral("Iniciar la configuración del ATU-r"));
   cExit = new QPushButton(QStringLiteral("&Volver"), this);
   cExit->setObjectName(QStringLiteral("cExit"));
+  cCancelar = new QPushButton(QStringLiteral("&Cancelar"), this);
+  cCancelar->setObjectName(QStringLiteral("cCancelar"));
+  cCancelar->setToolTip(QStringLiteral("Detener la configuración en curso"));
+  cCancelar->setEnabled(false);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(cInstalar);
+  buttons->addWidget(cCancelar);
   buttons->addWidget(cExit);
 
   auto* layout = new QVBoxLayout(this);
@@ -101,18 +107,23 @@ fConfigurar::fConfigurar(QWidget* parent) : Screen(parent) {
   setTabOrder(tTelf, Text1);
   setTabOrder(Text1, cExit);
   setTabOrder(cExit, cInstalar);
+  setTabOrder(cInstalar, cCancelar);
 
-  session_ = std::make_unique<LoadingSession>(static_cast<LoadingView*>(this));
+  session_ = std::make_unique<SessionRunner>(static_cast<SessionObserver&>(*this),
+                                             SessionRunner::ForInstalledClock());
   AttachPhoneRules(tTelf, cInstalar);
   connect(cInstalar, &QPushButton::clicked, this, &fConfigurar::cInstalar_Click);
   connect(cExit, &QPushButton::clicked, this, &QWidget::close);
-  SetCancelButton(cExit);
+  connect(cCancelar, &QPushButton::clicked, this, [this] { session_->Cancel(); });
+  // Escape is "Volver" when idle and "Cancelar" during a session.
+  connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+          [this] { (cCancelar->isEnabled() ? cCancelar : cExit)->click(); });
   SetDefaultButton(cInstalar);
   Form_Load();
 }
 
 fConfigurar::~fConfigurar() {
-  session_->DetachView();
+  session_.reset();  // while the window is whole
   if (busyPointer_) QApplication::restoreOverrideCursor();
 }
 
@@ -124,7 +135,10 @@ void fConfigurar::Form_Load() {
   cInstalar->setEnabled(false);
 }
 
-void fConfigurar::cInstalar_Click() { session_->cInstalar_Click(tTelf->text()); }
+void fConfigurar::cInstalar_Click() {
+  SetButtonsEnabled(false);  // at once: the session's own word comes from its thread
+  (void)session_->Start(tTelf->text());
+}
 
 // A running session owns the port and the files: the window stays until it ends.
 bool fConfigurar::CanClose() const { return !session_->IsRunning(); }
@@ -132,10 +146,25 @@ bool fConfigurar::CanClose() const { return !session_->IsRunning(); }
 void fConfigurar::closeEvent(QCloseEvent* event) {
   if (!CanClose()) {
     event->ignore();
+    if (closeWhenIdle_) return;  // already cancelling
+    const auto answer = Show(QStringLiteral("¿Desea cancelar la carga en curso?"), QString(),
+                             platform::MsgIcon::Exclamation, platform::MsgButtons::YesNo);
+    if (answer == platform::MsgAnswer::Yes && session_->IsRunning()) {
+      closeWhenIdle_ = true;
+      session_->Cancel();
+    }
     return;
   }
-  session_->ClosePort();
   Screen::closeEvent(event);
+}
+
+platform::MsgAnswer fConfigurar::Show(const QString& text, const QString& title,
+                                      platform::MsgIcon icon, platform::MsgButtons buttons) {
+  return platform::Current().messages->Show(text, title, icon, buttons);
+}
+
+void fConfigurar::SessionEnded(const SessionResult& /*result*/) {
+  if (std::exchange(closeWhenIdle_, false)) close();
 }
 
 void fConfigurar::SetDialogueText(const QString& text) {
@@ -198,6 +227,7 @@ void fConfigurar::Refresh() {
 void fConfigurar::SetButtonsEnabled(bool enabled) {
   cInstalar->setEnabled(enabled);
   cExit->setEnabled(enabled);
+  cCancelar->setEnabled(!enabled);
   // The number names the files in use; it stays as it is until the session ends. A
   // read-only box has no blinking caret either, which would repaint twice a second.
   tTelf->setReadOnly(!enabled);

@@ -4,10 +4,9 @@
 
 #include <QElapsedTimer>
 
-#include "loader/LoadingView.h"
+#include "loader/SessionRunner.h"
 #include "screens/Screen.h"
 
-class LoadingSession;
 class QGroupBox;
 class QLabel;
 class QProgressBar;
@@ -18,8 +17,9 @@ class QTimer;
 
 // The loading screen: a phone number, a button that loads that subscriber's file
 // into the modem, and the dialogue with the modem as it happens. The session itself
-// runs in LoadingSession; this window only shows it.
-class fConfigurar final : public Screen, private LoadingView {
+// runs in a SessionRunner, on a thread of its own; this window only shows it, asks
+// what it must ask, and can cancel it.
+class fConfigurar final : public Screen, private SessionObserver {
   Q_OBJECT
 
  public:
@@ -29,12 +29,13 @@ class fConfigurar final : public Screen, private LoadingView {
   QLineEdit* tTelf = nullptr;
   QPushButton* cInstalar = nullptr;
   QPushButton* cExit = nullptr;
+  QPushButton* cCancelar = nullptr;    // ends the running session
   QGroupBox* Frame1 = nullptr;
   QPlainTextEdit* Text1 = nullptr;
   QLabel* lEstado = nullptr;           // the step in progress and the seconds left
   QProgressBar* pbLineas = nullptr;    // command lines sent
 
-  [[nodiscard]] LoadingSession& Session() { return *session_; }
+  [[nodiscard]] SessionRunner& Session() { return *session_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -54,11 +55,17 @@ class fConfigurar final : public Screen, private LoadingView {
   void SetButtonsEnabled(bool enabled) override;
   void ShowStatus(const QString& text) override;
   void ShowProgress(int sent, int total) override;
+  // SessionObserver
+  platform::MsgAnswer Show(const QString& text, const QString& title, platform::MsgIcon icon,
+                           platform::MsgButtons buttons) override;
+  void SessionEnded(const SessionResult& result) override;
 
   void Refresh();
 
-  std::unique_ptr<LoadingSession> session_;
+  std::unique_ptr<SessionRunner> session_;
   bool busyPointer_ = false;
+  // The user chose to cancel by closing the window: it closes once the session ends.
+  bool closeWhenIdle_ = false;
   // What the modem sends and the lines sent reach the window a few times a second,
   // not at every chunk: laying out and painting each echoed character would hold up
   // the program's answer to the prompt that follows it. While lines are being sent

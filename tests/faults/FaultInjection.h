@@ -81,11 +81,12 @@ class ReadOnlyMount {
 // The resident memory of this process, in bytes.
 [[nodiscard]] qint64 ResidentBytes();
 
-// AddressSanitizer keeps freed memory in quarantine: resident memory says little.
-#if defined(__SANITIZE_ADDRESS__)
+// AddressSanitizer keeps freed memory in quarantine, ThreadSanitizer shadows every
+// byte: resident memory says little under either.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 inline constexpr bool kResidentMemoryIsMeaningful = false;
 #elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
 inline constexpr bool kResidentMemoryIsMeaningful = false;
 #else
 inline constexpr bool kResidentMemoryIsMeaningful = true;

@@ -25,9 +25,9 @@ void Settle() {
 }
 
 // The loading window opened from the menu, on a simulated Efficient modem and a
-// virtual clock, while the installer tries to close it in every way, every
-// second of a whole session: the "Volver" button's shortcut, the window's close
-// (as the window manager asks), and a close request sent to it.
+// virtual clock, while the installer tries to close it every second of a whole
+// session, the window's close (as the window manager asks) and a close request sent
+// to it, and answers "No" when asked whether to cancel the session.
 class WindowCloseFaultTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -58,7 +58,8 @@ class WindowCloseFaultTest : public ::testing::Test {
   void TryToCloseEvery(double seconds) {
     port_.clock.After(seconds, [this, seconds] {
       if (screen_.isNull() || !screen_->Session().IsRunning()) return;
-      QTest::keyClick(screen_, Qt::Key_Escape);
+      platform_.boxes.Answer(platform::MsgAnswer::No);
+      platform_.boxes.Answer(platform::MsgAnswer::No);
       screen_->close();
       QCloseEvent request;
       QApplication::sendEvent(screen_, &request);
@@ -77,7 +78,7 @@ class WindowCloseFaultTest : public ::testing::Test {
 };
 
 // The session owns the port and both files: the window stays until it has ended,
-// and is then as usable as before.
+// and is then as usable as before. Every try asked first.
 TEST_F(WindowCloseFaultTest, TheWindowStaysThroughTheSessionAndIsUsableAfterIt) {
   screen_->tTelf->setFocus();
   QTest::keyClicks(screen_->tTelf, QStringLiteral("900123456"));
@@ -85,6 +86,9 @@ TEST_F(WindowCloseFaultTest, TheWindowStaysThroughTheSessionAndIsUsableAfterIt) 
 
   EXPECT_GE(attempts_, 8);
   EXPECT_EQ(refused_, attempts_);
+  EXPECT_EQ(platform_.boxes.shown.count({QStringLiteral("¿Desea cancelar la carga en curso?"), QString(),
+                                         platform::MsgIcon::Exclamation, platform::MsgButtons::YesNo}),
+            2 * attempts_);
   ASSERT_FALSE(screen_.isNull());
   EXPECT_TRUE(screen_->isVisible());
   EXPECT_EQ(platform_.boxes.shown.last().text, loader_texts::kConfigured);

@@ -22,6 +22,7 @@ SimulatedScreen::SimulatedScreen(modemsim::ConsoleOptions options, const QString
   auto tapped = std::make_unique<TappedLink>(std::move(simulated));
   tap = tapped.get();
   session = std::make_unique<LoadingSession>(&view, std::move(tapped), clock);
+  session->SetCancelFlag(&cancel);
   platform.boxes.onShow = [this](const testing_support::ShownBox& box) {
     if (box.title == loader_texts::kPowerOnTitle) console->PowerOn();
   };

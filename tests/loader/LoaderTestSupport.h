@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -75,7 +76,7 @@ class SimulatedScreen {
   [[nodiscard]] QList<QByteArray> TypedLines() const;
   [[nodiscard]] QStringList BoxTexts() const;
 
-  void Run(const QString& phone) { session->cInstalar_Click(phone); }
+  SessionResult Run(const QString& phone) { return session->cInstalar_Click(phone); }
 
   testing_support::TestPlatform platform;
   platform::VirtualClock clock;
@@ -84,6 +85,7 @@ class SimulatedScreen {
   modemsim::SimulatedLink* link = nullptr;  // owned by the session
   TappedLink* tap = nullptr;                // the session's link, around `link`
   std::unique_ptr<LoadingSession> session;
+  std::atomic<bool> cancel{false};  // the session's cancel flag
 };
 
 // The file the DHCP screen writes for the Efficient SS5660 with example data, as

@@ -41,7 +41,8 @@ TEST(SessionStatusTest, ASilentModemCountsDownTheWholeFirstPromptWait) {
   EXPECT_EQ(seconds.last(), 0);
   EXPECT_TRUE(std::is_sorted(seconds.rbegin(), seconds.rend()));
   EXPECT_GE(seconds.size(), 40);  // it moves every second, not only at the end
-  EXPECT_EQ(screen.view.statuses.last(), "");  // idle again
+  // Idle again, naming the step that failed.
+  EXPECT_EQ(screen.view.statuses.last(), QString::fromUtf8("Error en: Esperando el indicador del módem"));
 }
 
 // Every file the data screens can save loads into its simulated modem, and the status

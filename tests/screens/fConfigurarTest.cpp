@@ -15,6 +15,7 @@
 
 using namespace window_driving;
 using platform::MsgAnswer;
+using testing_support::ShownBox;
 
 namespace {
 
@@ -66,7 +67,7 @@ TEST_F(fConfigurarTest, OpensIdleWithTheStoredPasswordInForce) {
 
 // The button's rule is the phone box's own (see the field rules' tests); typing the
 // number below is what enables it here.
-TEST_F(fConfigurarTest, AWholeSessionRunsThroughTheWindowWhichCannotBeLeftMeanwhile) {
+TEST_F(fConfigurarTest, AWholeSessionRunsThroughTheWindowWhichStaysUnlessTheUserCancels) {
   SaveEfficientFile();
   TypePhone();
   bool checked = false;
@@ -74,13 +75,14 @@ TEST_F(fConfigurarTest, AWholeSessionRunsThroughTheWindowWhichCannotBeLeftMeanwh
     checked = true;
     EXPECT_FALSE(screen_->cInstalar->isEnabled());
     EXPECT_FALSE(screen_->cExit->isEnabled());
+    EXPECT_TRUE(screen_->cCancelar->isEnabled());
     EXPECT_NE(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(screen_->lEstado->text(), QString::fromUtf8("Esperando a que se encienda el módem"));
     // The number names the files in use: it cannot be edited meanwhile.
     QTest::keyClick(screen_->tTelf, Qt::Key_Backspace);
     EXPECT_EQ(screen_->tTelf->text(), kPhone);
-    screen_->close();  // refused while the session runs
-    QTest::keyClick(screen_, Qt::Key_Escape);
+    platform_.boxes.Answer(MsgAnswer::No);  // "¿Desea cancelar la carga en curso?"
+    screen_->close();
     EXPECT_TRUE(screen_->isVisible());
   };
   QTest::keyClick(screen_->tTelf, Qt::Key_Return);  // the default button
@@ -92,6 +94,7 @@ TEST_F(fConfigurarTest, AWholeSessionRunsThroughTheWindowWhichCannotBeLeftMeanwh
   EXPECT_EQ(screen_->windowTitle(), QString::fromUtf8("Configuración del Módem ADSL"));
   EXPECT_TRUE(screen_->cInstalar->isEnabled());
   EXPECT_TRUE(screen_->cExit->isEnabled());
+  EXPECT_FALSE(screen_->cCancelar->isEnabled());
   EXPECT_FALSE(screen_->tTelf->isReadOnly());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
   EXPECT_FALSE(port_.link->IsOpen());
@@ -113,10 +116,37 @@ TEST_F(fConfigurarTest, CancellingThePowerOnQuestionLeavesTheScreenReadyForAnoth
   EXPECT_FALSE(port_.link->IsOpen());
   EXPECT_EQ(port_.link->ClosedPortUses(), 0);
   EXPECT_TRUE(screen_->cInstalar->isEnabled());
+  EXPECT_EQ(screen_->lEstado->text(), QString::fromUtf8("Error en: Esperando a que se encienda el módem"));
 
   screen_->cInstalar->click();  // the port opens again
   EXPECT_EQ(port_.link->Opens(), 2);
   EXPECT_EQ(platform_.boxes.shown.last().title, loader_texts::kConfiguredTitle);
+}
+
+// Escape is Cancelar during a session; closing the window asks, and on "Sí" cancels
+// the session and closes once it has ended.
+TEST_F(fConfigurarTest, EscapeOrClosingTheWindowCancelsTheSession) {
+  SaveEfficientFile();
+  TypePhone();
+  const ShownBox cancelled{QStringLiteral("Carga cancelada por el usuario"), QStringLiteral("Carga cancelada"),
+                           platform::MsgIcon::Information, platform::MsgButtons::Ok};
+  duringSession = [&] { QTest::keyClick(screen_, Qt::Key_Escape); };
+  screen_->cInstalar->click();
+  EXPECT_EQ(platform_.boxes.shown.last(), cancelled);
+  EXPECT_TRUE(screen_->isVisible());
+  EXPECT_TRUE(screen_->cInstalar->isEnabled());
+  EXPECT_FALSE(screen_->cCancelar->isEnabled());
+  EXPECT_FALSE(port_.link->IsOpen());
+
+  duringSession = [&] { screen_->close(); };  // answered "Sí"
+  screen_->cInstalar->click();
+  const auto& shown = platform_.boxes.shown;
+  ASSERT_GE(shown.size(), 2);
+  EXPECT_EQ(shown[shown.size() - 2].text, QStringLiteral("¿Desea cancelar la carga en curso?"));
+  EXPECT_EQ(shown.last(), cancelled);
+  Settle();
+  EXPECT_TRUE(screen_.isNull());
+  EXPECT_TRUE(menu_->isVisible());
 }
 
 }  // namespace

@@ -22,7 +22,7 @@
 #include "config/SubscriberData.h"
 #include "core/Def_Globales.h"
 #include "loader/LoaderTexts.h"
-#include "loader/LoadingSession.h"
+#include "loader/SessionRunner.h"
 #include "modemsim/Consoles.h"
 #include "modemsim/ModemConsole.h"
 #include "modemsim/SimulatedLink.h"
@@ -168,7 +168,7 @@ int main(int argc, char* argv[]) {
   auto* loading = new fConfigurar();
   loading->show();
   Fill(loading->tTelf, QStringLiteral("900123456"));
-  loading->Session().cInstalar_Click(QStringLiteral("900123456"));
+  (void)loading->Session().Start(QStringLiteral("900123456"));
   Save(loading, QStringLiteral("ventana-carga-en-el-modem"));
   delete loading;
 
