@@ -8,6 +8,7 @@
 
 #include "cli/ConsoleMessageBoxes.h"
 #include "cli/GenerateCommand.h"
+#include "cli/LoadCommand.h"
 #include "platform/AppDirectory.h"
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
@@ -17,7 +18,7 @@ namespace cli {
 namespace {
 
 // Every command of the program, in the order of the general help.
-const std::array<const Command*, 1> kCommands = {&kGenerateCommand};
+const std::array<const Command*, 2> kCommands = {&kGenerateCommand, &kLoadCommand};
 
 // Options that every command takes, besides its own.
 constexpr OptionSpec kCommonOptions[] = {{"dir", true}, {"help", false}};

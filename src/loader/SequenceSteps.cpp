@@ -27,7 +27,8 @@ bool StartSession(ModemDialogue& modem, ConfigFileReader& file, SessionLog& log,
   QString line;
   QString error;
   if (!file.ReadLine(&line, &error)) return Report(error);  // the modality word
-  if (!modem.OpenModemLink(model, ServiceSettings.ComPort, ProfileFor(model)->line)) {
+  const int port = modem.Port() > 0 ? modem.Port() : ServiceSettings.ComPort;
+  if (!modem.OpenModemLink(model, port, ProfileFor(model)->line)) {
     return Report(loader_texts::kNotStarted);
   }
   log.WriteText(startLine);

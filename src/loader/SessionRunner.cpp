@@ -121,12 +121,13 @@ SessionRunner::~SessionRunner() {
   if (wakeFd_ >= 0) ::close(wakeFd_);
 }
 
-bool SessionRunner::Start(const QString& phone) {
+bool SessionRunner::Start(const QString& phone, int port) {
   if (running_) return false;
   running_ = true;
   cancel_.store(false, std::memory_order_relaxed);
   if (threading_ == Threading::CallerThread) {
     const platform::ThreadMessageBoxes boxes(&observer_);
+    session_->SetPort(port);
     const SessionResult result = session_->cInstalar_Click(phone);
     running_ = false;
     observer_.SessionEnded(result);
@@ -135,7 +136,7 @@ bool SessionRunner::Start(const QString& phone) {
   if (thread_.joinable()) thread_.join();
   caption_ = observer_.Caption();
   threadDone_.store(false, std::memory_order_relaxed);
-  thread_ = std::thread([this, phone] { RunOnThread(phone); });
+  thread_ = std::thread([this, phone, port] { RunOnThread(phone, port); });
   return true;
 }
 
@@ -143,7 +144,7 @@ void SessionRunner::WaitForEnd() {
   while (running_) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
-void SessionRunner::RunOnThread(const QString& phone) {
+void SessionRunner::RunOnThread(const QString& phone, int port) {
   {
     // The port and the clock's yield need this thread's own event dispatcher.
     const QEventLoop dispatcher;
@@ -155,6 +156,7 @@ void SessionRunner::RunOnThread(const QString& phone) {
     {
       LoadingSession session(&view, platform::NewSerialLink(), clock);
       session.SetCancelFlag(&cancel_);
+      session.SetPort(port);
       // The box's text carries over from the last session, unseen, as in one window.
       session.Dialogue().AttachView(nullptr);
       session.Dialogue().Replace(lastDialogue_);
