@@ -37,8 +37,9 @@ const char* const kGeneralHelp =
     "  --help         la ayuda de la orden\n"
     "\n"
     "Los resultados salen por la salida estándar y los mensajes por la salida de\n"
-    "errores. Estado de salida: 0 si todo fue bien, 1 si algún dato se rechazó o algún\n"
-    "fichero no se pudo escribir, 2 si la orden está mal escrita.\n";
+    "errores. Estado de salida: 0 si todo fue bien, 1 si algún dato se rechazó, algún\n"
+    "fichero no se pudo escribir o algún módem no se cargó, 2 si la orden está mal\n"
+    "escrita.\n";
 
 const Command* FindCommand(const QString& name) {
   for (const Command* command : kCommands) {
