@@ -195,6 +195,8 @@ class PortSession final : public SessionObserver {
     return QStringLiteral("Com %1 (%2)").arg(target.port).arg(target.phone);
   }
   [[nodiscard]] QString LiveLine() const;
+  // The session's result in words; "" while it runs.
+  [[nodiscard]] QString Outcome() const;
 
   const Target target;
   std::optional<SessionResult> result;
@@ -257,9 +259,23 @@ MsgAnswer PortSession::Show(const QString& text, const QString& title, platform:
 
 QString PortSession::LiveLine() const {
   QString line = QStringLiteral("Com %1  %2  ").arg(target.port).arg(target.phone, -12);
-  line += status_.isEmpty() ? QStringLiteral("En espera") : status_;
+  line += result ? Outcome() : status_.isEmpty() ? QStringLiteral("En espera") : status_;
   if (total_ > 0) line += QStringLiteral("  %1/%2 líneas").arg(sent_).arg(total_);
   return line;
+}
+
+QString PortSession::Outcome() const {
+  if (!result) return {};
+  switch (result->outcome) {
+    case SessionResult::Outcome::Loaded:
+      return QStringLiteral("Cargado");
+    case SessionResult::Outcome::Cancelled:
+      return QStringLiteral("Cancelado");
+    case SessionResult::Outcome::Failed:
+      break;
+  }
+  // Before the modem dialogue (no file, a wrong number...) there is no step to name.
+  return result->step.isEmpty() ? QStringLiteral("Error") : QStringLiteral("Error en: ") + result->step;
 }
 
 void LoadJob::StepChanged(const PortSession& session, const QString& step) {
@@ -323,22 +339,8 @@ void LoadJob::PrintTable() {
   Erase();
   console_.out << QStringLiteral("Puerto   Teléfono      Resultado\n");
   for (const auto& session : sessions_) {
-    QString outcome = QStringLiteral("Error");
-    if (session->result) {
-      switch (session->result->outcome) {
-        case SessionResult::Outcome::Loaded:
-          outcome = QStringLiteral("Cargado");
-          break;
-        case SessionResult::Outcome::Cancelled:
-          outcome = QStringLiteral("Cancelado");
-          break;
-        case SessionResult::Outcome::Failed:
-          if (!session->result->step.isEmpty()) outcome = QStringLiteral("Error en: ") + session->result->step;
-          break;
-      }
-    }
     console_.out << QStringLiteral("Com %1").arg(session->target.port).leftJustified(9)
-                 << session->target.phone.leftJustified(14) << outcome << '\n';
+                 << session->target.phone.leftJustified(14) << session->Outcome() << '\n';
   }
   console_.out.flush();
 }

@@ -73,7 +73,7 @@ QByteArray ModemDialogue::ReadResponse(int pauseMs) {
     passed = wait.Passed();
   } while (buffer.isEmpty() && !passed);
   buffer = CleanReceivedText(buffer);
-  if (!passed && model_.value_or(SelectedModel) != kSpeedTouchPro) box_.Append(buffer);
+  if (!passed && (model_ ? *model_ : SelectedModel) != kSpeedTouchPro) box_.Append(buffer);
   return buffer;
 }
 

@@ -3,6 +3,7 @@
 #include <signal.h>
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTextStream>
 
@@ -65,6 +66,21 @@ class SimulatedModem {
   std::thread serving_;
 };
 
+struct Outcome {
+  int status;
+  QString out;
+  QString err;
+};
+
+Outcome RunArgs(const QStringList& args) {
+  Outcome outcome;
+  QTextStream outStream(&outcome.out);
+  QTextStream errStream(&outcome.err);
+  cli::Console console{outStream, errStream};
+  outcome.status = cli::Run(args, console);
+  return outcome;
+}
+
 QString Logged(const TestPlatform& platform, const QString& phone) {
   return platform::FromCp1252(platform.Read(QStringLiteral("Logs/%1.log").arg(phone)));
 }
@@ -89,14 +105,7 @@ TEST(LoadCommand, FourModemsAtOnceOneFailing) {
     simulated.push_back(std::make_unique<SimulatedModem>(platform, m.port, QString::fromLatin1(m.phone), m.behaviour));
     args << QStringLiteral("--puerto") << QStringLiteral("%1=%2").arg(m.port).arg(QString::fromLatin1(m.phone));
   }
-  QString out;
-  QString err;
-  QTextStream outStream(&out);
-  QTextStream errStream(&err);
-  cli::Console console{outStream, errStream};
-  const int status = cli::Run(args, console);
-  outStream.flush();
-  errStream.flush();
+  const auto [status, out, err] = RunArgs(args);
 
   EXPECT_EQ(status, cli::kExitRefused) << out.toStdString() << err.toStdString();
   for (std::size_t i = 0; i < std::size(modems); ++i) {
@@ -114,6 +123,26 @@ TEST(LoadCommand, FourModemsAtOnceOneFailing) {
                         (healthy ? QStringLiteral("Cargado\n") : QStringLiteral("Error en: "));
     EXPECT_TRUE(out.contains(row)) << name.toStdString() << "\n" << out.toStdString();
   }
+}
+
+// A command line that names no modem, or two sessions that would share a port or a
+// log, is refused before anything starts.
+TEST(LoadCommand, RefusesAmbiguousTargets) {
+  TestPlatform platform;
+  const QList<QStringList> cases = {
+      {},
+      {"900000003", "900000004"},
+      {"900000003", "--puerto", "3=900000003"},
+      {"--puerto", "3"},
+      {"--puerto", "0=900000003"},
+      {"--puerto", "3=900000003", "--puerto", "3=900000004"},
+      {"--puerto", "3=900000003", "--puerto", "4=900000003"},
+  };
+  for (const QStringList& targets : cases) {
+    EXPECT_EQ(RunArgs(QStringList{"cargar", "--dir", platform.Dir()} + targets).status, cli::kExitUsage)
+        << targets.join(QLatin1Char(' ')).toStdString();
+  }
+  EXPECT_FALSE(QFileInfo::exists(platform.PathOf(QStringLiteral("Logs"))));
 }
 
 // Ctrl+C cancels every session as Cancelar does: the logs say so and get their
