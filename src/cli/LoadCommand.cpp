@@ -253,7 +253,8 @@ void PortSession::ShowStatus(const QString& text) {
 MsgAnswer PortSession::Show(const QString& text, const QString& title, platform::MsgIcon,
                             MsgButtons buttons) {
   if (title == loader_texts::kPowerOnTitle && buttons == MsgButtons::OkCancel) return job_.PowerOn();
-  job_.Print(job_.Io().err, Name() + QStringLiteral(": ") + title + QStringLiteral(": ") + OneLine(text));
+  const QString shownTitle = title.isEmpty() ? QString::fromUtf8(platform::kApplicationTitle) : title;
+  job_.Print(job_.Io().err, Name() + QStringLiteral(": ") + shownTitle + QStringLiteral(": ") + OneLine(text));
   return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
 }
 
