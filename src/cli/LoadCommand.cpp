@@ -295,6 +295,8 @@ MsgAnswer LoadJob::PowerOn() {
       const ssize_t n = ::read(STDIN_FILENO, &byte, 1);
       if (n > 0 && byte != '\n') return;
       poweredOn_ = true;
+      // The terminal echoed the Enter below the live lines: the next redraw takes it too.
+      if (live_ && drawn_ > 0 && ::isatty(STDIN_FILENO) != 0) ++drawn_;
       input_->setEnabled(false);
     });
   }
