@@ -63,22 +63,29 @@ class SessionRunner::RelayedBoxes final : public platform::MessageBoxes {
     using platform::MsgAnswer;
     using platform::MsgButtons;
     // What a runner that is going away answers: the cancelling button.
-    MsgAnswer answer = buttons == MsgButtons::Ok         ? MsgAnswer::Ok
-                       : buttons == MsgButtons::OkCancel ? MsgAnswer::Cancel
-                                                         : MsgAnswer::No;
-    std::mutex mutex;
-    std::condition_variable answered;
-    bool done = false;
+    const MsgAnswer cancelling = buttons == MsgButtons::Ok         ? MsgAnswer::Ok
+                                 : buttons == MsgButtons::OkCancel ? MsgAnswer::Cancel
+                                                                   : MsgAnswer::No;
+    // Shared, not on this thread's stack: the observer's thread may still be leaving
+    // the call when this thread has its answer and goes on.
+    struct Answer {
+      std::mutex mutex;
+      std::condition_variable given;
+      bool done = false;
+      MsgAnswer value = MsgAnswer::Ok;
+    };
+    const auto shared = std::make_shared<Answer>();
     SessionRunner& runner = runner_;
-    runner.Post([&] {
-      if (!runner.dying_) answer = runner.observer_.Show(text, title, icon, buttons);
-      const std::lock_guard lock(mutex);
-      done = true;
-      answered.notify_one();
+    runner.Post([&runner, shared, cancelling, text, title, icon, buttons] {
+      const MsgAnswer value = runner.dying_ ? cancelling : runner.observer_.Show(text, title, icon, buttons);
+      const std::lock_guard lock(shared->mutex);
+      shared->value = value;
+      shared->done = true;
+      shared->given.notify_one();
     });
-    std::unique_lock lock(mutex);
-    answered.wait(lock, [&] { return done; });
-    return answer;
+    std::unique_lock lock(shared->mutex);
+    shared->given.wait(lock, [&] { return shared->done; });
+    return shared->value;
   }
 
  private:
