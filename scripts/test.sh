@@ -5,7 +5,8 @@
 # sanitizer report or fuzz finding.
 #
 # The loading sessions run on threads of their own: the test programs that drive them
-# (loader, screens, faults) run once more under ThreadSanitizer.
+# (loader, screens, faults, and the command line's several at once) run once more under
+# ThreadSanitizer.
 #
 # Build folders: $BUILD_DIR (build/), $ASAN_BUILD_DIR (build-asan/), $TSAN_BUILD_DIR
 # (build-tsan/) and $FUZZ_BUILD_DIR (build-fuzz/); $FUZZ_SECONDS per fuzz target (5).
@@ -51,11 +52,11 @@ echo "sanitizers: $(grep -E '^[0-9]+% tests passed' "$asan_build/ctest.log" | ta
 step "The session tests under ThreadSanitizer"
 cmake -S "$root" -B "$tsan_build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DADSL_TSAN=ON \
   -DADSL_BUILD_BENCH=OFF >/dev/null
-cmake --build "$tsan_build" -j"$jobs" --target tests_loader tests_screens tests_faults \
+cmake --build "$tsan_build" -j"$jobs" --target tests_loader tests_screens tests_faults tests_cli \
   >"$tsan_build/build.log" 2>&1 || { tail -n 60 "$tsan_build/build.log"; exit 1; }
 # A report fails the program (exit code 66) even when every test passed.
 export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$root/scripts/tsan.supp"
-for area in loader screens faults; do
+for area in loader screens faults cli; do
   QT_QPA_PLATFORM=offscreen "$tsan_build/tests/tests_$area" --gtest_brief=1 \
     >"$tsan_build/tests_$area.log" 2>&1 || { tail -n 80 "$tsan_build/tests_$area.log"; exit 1; }
   echo "tests_$area: $(grep -E '^\[  PASSED  \]' "$tsan_build/tests_$area.log"), no report"

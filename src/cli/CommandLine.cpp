@@ -8,6 +8,7 @@
 
 #include "cli/ConsoleMessageBoxes.h"
 #include "cli/GenerateCommand.h"
+#include "cli/LoadCommand.h"
 #include "platform/AppDirectory.h"
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
@@ -17,7 +18,7 @@ namespace cli {
 namespace {
 
 // Every command of the program, in the order of the general help.
-const std::array<const Command*, 1> kCommands = {&kGenerateCommand};
+const std::array<const Command*, 2> kCommands = {&kGenerateCommand, &kLoadCommand};
 
 // Options that every command takes, besides its own.
 constexpr OptionSpec kCommonOptions[] = {{"dir", true}, {"help", false}};
@@ -36,8 +37,9 @@ const char* const kGeneralHelp =
     "  --help         la ayuda de la orden\n"
     "\n"
     "Los resultados salen por la salida estándar y los mensajes por la salida de\n"
-    "errores. Estado de salida: 0 si todo fue bien, 1 si algún dato se rechazó o algún\n"
-    "fichero no se pudo escribir, 2 si la orden está mal escrita.\n";
+    "errores. Estado de salida: 0 si todo fue bien, 1 si algún dato se rechazó, algún\n"
+    "fichero no se pudo escribir o algún módem no se cargó, 2 si la orden está mal\n"
+    "escrita.\n";
 
 const Command* FindCommand(const QString& name) {
   for (const Command* command : kCommands) {

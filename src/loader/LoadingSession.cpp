@@ -185,8 +185,9 @@ void LoadingSession::Run::RunModel(const ModelEntry& entry) {
   if (LoadingView* view = owner_.view_) {
     view->SetCaption(caption_ + QString::fromUtf8(entry.captionSuffix));
   }
-  SelectedModel = entry.model;
+  if (owner_.port_ == 0) SelectedModel = entry.model;
   ModemDialogue modem(*owner_.link_, owner_.clock_, owner_.box_, &owner_.status_, owner_.cancel_);
+  modem.UsePort(owner_.port_);
   try {
     result_ = entry.run(modem, config_, log_);
   } catch (const SessionCancelled&) {

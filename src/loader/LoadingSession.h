@@ -34,6 +34,10 @@ class LoadingSession {
   // more is sent, the port is closed and the log and the user are told. The owner
   // clears it before each session; nullptr: no cancelling.
   void SetCancelFlag(const std::atomic<bool>* flag) { cancel_ = flag; }
+  // A port number of the session's own, for one of several sessions at once: it then
+  // leaves the process-wide settings and model selection alone. 0 (the default): the
+  // port of the service settings, and the model recorded as selected, as the window.
+  void SetPort(int port) { port_ = port; }
 
   // Leaving the screen: the port is closed if open.
   void ClosePort();
@@ -55,4 +59,5 @@ class LoadingSession {
   SessionStatus status_;
   bool running_ = false;
   const std::atomic<bool>* cancel_ = nullptr;
+  int port_ = 0;
 };

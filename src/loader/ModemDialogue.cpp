@@ -73,12 +73,13 @@ QByteArray ModemDialogue::ReadResponse(int pauseMs) {
     passed = wait.Passed();
   } while (buffer.isEmpty() && !passed);
   buffer = CleanReceivedText(buffer);
-  if (!passed && SelectedModel != kSpeedTouchPro) box_.Append(buffer);
+  if (!passed && (model_ ? *model_ : SelectedModel) != kSpeedTouchPro) box_.Append(buffer);
   return buffer;
 }
 
 bool ModemDialogue::OpenModemLink(std::int16_t model, int port,
                                   const platform::LineSettings& settings) {
+  model_ = model;
   QString error;
   if (!link_.SetPortNumber(port, &error)) {
     platform::ShowSystemWarning(error);

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
 
 #include "loader/Deadline.h"
 #include "loader/DialogueBox.h"
@@ -49,6 +50,11 @@ class ModemDialogue {
   // replacing the dialogue box with what arrives. Closes the port on failure.
   [[nodiscard]] bool WaitForModemPrompt(std::int16_t model);
 
+  // The session's own port number (several sessions at once, one a port), given
+  // before the sequence starts; 0: the port of the service settings.
+  void UsePort(int port) { port_ = port; }
+  [[nodiscard]] int Port() const { return port_; }
+
   [[nodiscard]] bool IsOpen() const { return link_.IsOpen(); }
   void ClosePort() { link_.Close(); }
   void Yield();
@@ -76,4 +82,8 @@ class ModemDialogue {
   DialogueBox& box_;
   SessionStatus* status_ = nullptr;
   const std::atomic<bool>* cancel_ = nullptr;
+  int port_ = 0;
+  // The model this dialogue talks to, known from OpenModemLink on: kept here rather
+  // than read back from the process-wide selection, which another session may change.
+  std::optional<std::int16_t> model_;
 };

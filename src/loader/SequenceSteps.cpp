@@ -30,7 +30,8 @@ bool StartSession(ModemDialogue& modem, ConfigFileReader& file, SessionLog& log,
   const PasswordMask mask{AccessPasswordBytes(), ProfileFor(model)->passwordEchoLead};
   modem.Box().SetPasswordMask(mask);
   log.SetPasswordMask(mask);
-  if (!modem.OpenModemLink(model, ServiceSettings.ComPort, ProfileFor(model)->line)) {
+  const int port = modem.Port() > 0 ? modem.Port() : ServiceSettings.ComPort;
+  if (!modem.OpenModemLink(model, port, ProfileFor(model)->line)) {
     return Report(loader_texts::kNotStarted);
   }
   log.WriteText(startLine);

@@ -63,22 +63,29 @@ class SessionRunner::RelayedBoxes final : public platform::MessageBoxes {
     using platform::MsgAnswer;
     using platform::MsgButtons;
     // What a runner that is going away answers: the cancelling button.
-    MsgAnswer answer = buttons == MsgButtons::Ok         ? MsgAnswer::Ok
-                       : buttons == MsgButtons::OkCancel ? MsgAnswer::Cancel
-                                                         : MsgAnswer::No;
-    std::mutex mutex;
-    std::condition_variable answered;
-    bool done = false;
+    const MsgAnswer cancelling = buttons == MsgButtons::Ok         ? MsgAnswer::Ok
+                                 : buttons == MsgButtons::OkCancel ? MsgAnswer::Cancel
+                                                                   : MsgAnswer::No;
+    // Shared, not on this thread's stack: the observer's thread may still be leaving
+    // the call when this thread has its answer and goes on.
+    struct Answer {
+      std::mutex mutex;
+      std::condition_variable given;
+      bool done = false;
+      MsgAnswer value = MsgAnswer::Ok;
+    };
+    const auto shared = std::make_shared<Answer>();
     SessionRunner& runner = runner_;
-    runner.Post([&] {
-      if (!runner.dying_) answer = runner.observer_.Show(text, title, icon, buttons);
-      const std::lock_guard lock(mutex);
-      done = true;
-      answered.notify_one();
+    runner.Post([&runner, shared, cancelling, text, title, icon, buttons] {
+      const MsgAnswer value = runner.dying_ ? cancelling : runner.observer_.Show(text, title, icon, buttons);
+      const std::lock_guard lock(shared->mutex);
+      shared->value = value;
+      shared->done = true;
+      shared->given.notify_one();
     });
-    std::unique_lock lock(mutex);
-    answered.wait(lock, [&] { return done; });
-    return answer;
+    std::unique_lock lock(shared->mutex);
+    shared->given.wait(lock, [&] { return shared->done; });
+    return shared->value;
   }
 
  private:
@@ -121,12 +128,13 @@ SessionRunner::~SessionRunner() {
   if (wakeFd_ >= 0) ::close(wakeFd_);
 }
 
-bool SessionRunner::Start(const QString& phone) {
+bool SessionRunner::Start(const QString& phone, int port) {
   if (running_) return false;
   running_ = true;
   cancel_.store(false, std::memory_order_relaxed);
   if (threading_ == Threading::CallerThread) {
     const platform::ThreadMessageBoxes boxes(&observer_);
+    session_->SetPort(port);
     const SessionResult result = session_->cInstalar_Click(phone);
     running_ = false;
     observer_.SessionEnded(result);
@@ -135,7 +143,7 @@ bool SessionRunner::Start(const QString& phone) {
   if (thread_.joinable()) thread_.join();
   caption_ = observer_.Caption();
   threadDone_.store(false, std::memory_order_relaxed);
-  thread_ = std::thread([this, phone] { RunOnThread(phone); });
+  thread_ = std::thread([this, phone, port] { RunOnThread(phone, port); });
   return true;
 }
 
@@ -143,7 +151,7 @@ void SessionRunner::WaitForEnd() {
   while (running_) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
-void SessionRunner::RunOnThread(const QString& phone) {
+void SessionRunner::RunOnThread(const QString& phone, int port) {
   {
     // The port and the clock's yield need this thread's own event dispatcher.
     const QEventLoop dispatcher;
@@ -155,6 +163,7 @@ void SessionRunner::RunOnThread(const QString& phone) {
     {
       LoadingSession session(&view, platform::NewSerialLink(), clock);
       session.SetCancelFlag(&cancel_);
+      session.SetPort(port);
       // The box's text carries over from the last session, unseen, as in one window.
       session.Dialogue().AttachView(nullptr);
       session.Dialogue().Replace(lastDialogue_);

@@ -50,8 +50,9 @@ class SessionRunner {
   SessionRunner& operator=(const SessionRunner&) = delete;
 
   // Starts a session for the phone number; false when one is running. With
-  // CallerThread it has ended (and the observer been told) when this returns.
-  bool Start(const QString& phone);
+  // CallerThread it has ended (and the observer been told) when this returns. A port
+  // number other than 0 is the session's own (see LoadingSession::SetPort).
+  bool Start(const QString& phone, int port = 0);
   // From any thread: the session ends at its next check (within a fraction of a
   // second outside a message box), the port closed, the log and the user told.
   void Cancel() { cancel_.store(true, std::memory_order_relaxed); }
@@ -63,7 +64,7 @@ class SessionRunner {
   class RelayedView;
   class RelayedBoxes;
 
-  void RunOnThread(const QString& phone);
+  void RunOnThread(const QString& phone, int port);
   // Session thread -> observer's thread.
   void Post(std::function<void()> call);
   void Drain();
