@@ -33,8 +33,7 @@ void CheckedSession::Run(const QString& phone, double limitSeconds) {
   start_ = lastWrite_ = clock_.Seconds();
   limit_ = limitSeconds;
   clock_.After(1.0, [this] { Watch(); });
-  session_->cInstalar_Click(phone);
-  CheckIdle();
+  CheckIdle(session_->cInstalar_Click(phone));
 }
 
 void CheckedSession::Watch() {
@@ -52,13 +51,16 @@ void CheckedSession::Watch() {
   clock_.After(1.0, [this] { Watch(); });
 }
 
-void CheckedSession::CheckIdle() const {
+void CheckedSession::CheckIdle(const SessionResult& result) const {
   Require(!session_->IsRunning(), "the session did not end");
   Require(!link_->IsOpen(), "the port stayed open");
   Require(link_->ClosedPortUses() == 0, "the closed port was used");
   Require(!view_.busy && view_.buttonsEnabled, "the screen did not come back to idle");
   Require(view_.caption == IdleView::kCaption, "the caption kept the model");
-  Require(view_.status.isEmpty(), "the status line kept a step");
+  // A failure at a step stays on the status line until the next session.
+  const bool failedAtStep = result.outcome == SessionResult::Outcome::Failed && !result.step.isEmpty();
+  Require(view_.status == (failedAtStep ? QStringLiteral("Error en: ") + result.step : QString()),
+          "the status line does not say how the session ended");
   Require(OpenAppFiles().isEmpty(), "a file stayed open");
   for (const QString& text : Boxes().texts) Require(!text.isEmpty(), "an empty message box");
 }

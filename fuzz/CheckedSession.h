@@ -41,7 +41,7 @@ class CheckedSession {
 
  private:
   void Watch();
-  void CheckIdle() const;
+  void CheckIdle(const SessionResult& result) const;
 
   platform::VirtualClock clock_;
   modemsim::SimulatedLink* link_ = nullptr;  // owned by the session
