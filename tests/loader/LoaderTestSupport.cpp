@@ -85,8 +85,6 @@ QStringList ExpectedTypedLines(std::int16_t model, const QStringList& file) {
   }
 }
 
-QStringList EfficientDhcpCommands(const QString& phone) { return EfficientDhcpFile(phone).mid(23); }
-
 QByteArray LogBody(const QByteArray& log, const QString& startLine) {
   const QByteArray start = platform::ToCp1252(startLine) + "\r\n";
   const QByteArray trailer = platform::ToCp1252(QStringLiteral("-- Fin de detalle de sesión --\r\n"));
@@ -100,29 +98,6 @@ QList<QByteArray> AsLines(const QStringList& lines) {
   QList<QByteArray> out;
   for (const QString& line : lines) out << line.toLatin1();
   return out;
-}
-
-void ModelSessionTest::ExpectWire(const QStringList& typed) const {
-  EXPECT_EQ(screen_->TypedLines(), AsLines(typed));
-  EXPECT_EQ(QByteArray(screen_->link->Wire()).replace("\r\n\r", ""),
-            platform::ToCp1252(typed.join(QLatin1Char('\r')) + QLatin1Char('\r')));
-}
-
-void ModelSessionTest::RunFailureRows(const QList<FailureRow>& rows, const QByteArray& snapshotLine) {
-  for (const FailureRow& row : rows) {
-    SCOPED_TRACE(row.situation);
-    SimulatedScreen& screen = Start(row.behaviour, row.trouble);
-    if (row.arrange) row.arrange(screen);
-    screen.Run(kPhone);
-    EXPECT_EQ(Shown(), row.boxes);
-    const QByteArray body = LogBody();
-    switch (row.log) {
-      case Log::Nothing: EXPECT_EQ(body, "<no body>"); break;
-      case Log::StartLine: EXPECT_EQ(body, QByteArray()); break;
-      case Log::Snapshot: EXPECT_TRUE(body.contains(snapshotLine)); break;
-    }
-    EXPECT_FALSE(screen.link->IsOpen());
-  }
 }
 
 }  // namespace loader_testing

@@ -8,7 +8,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
-#include <utility>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -29,9 +29,11 @@ namespace loader_testing {
 
 inline const QString kScreenCaption = QStringLiteral("Configuración del Módem ADSL");
 
-// The loading screen as the session sees it. Once `gone` is set, any use of it is a
-// use of a destroyed window.
-class RecordingView final : public LoadingView {
+// The loading screen as the session sees it (or, as a SessionObserver, as the window
+// follows a session on another thread). Once `gone` is set, any use of it is a use
+// of a destroyed window; every use must come on the thread that made it.
+template <class View>
+class RecordingViewOf : public View {
  public:
   void SetDialogueText(const QString& text) override { Use(); dialogue = text; ++textsSet; }
   void AppendDialogueText(const QString& text) override { Use(); dialogue += text; appended << text; }
@@ -40,7 +42,11 @@ class RecordingView final : public LoadingView {
   void SetCaption(const QString& text) override { Use(); caption = text; captions << text; }
   void SetBusyPointer(bool value) override { Use(); busy = value; }
   void SetButtonsEnabled(bool enabled) override { Use(); buttonsEnabled = enabled; }
-  void ShowStatus(const QString& text) override { Use(); statuses << text; }
+  void ShowStatus(const QString& text) override {
+    Use();
+    statuses << text;
+    if (onStatus) onStatus(text);
+  }
   void ShowProgress(int sent, int total) override { Use(); progress << qMakePair(sent, total); }
 
   QString dialogue;
@@ -53,12 +59,18 @@ class RecordingView final : public LoadingView {
   QStringList statuses;             // every status line shown, in order
   QList<QPair<int, int>> progress;  // every (sent, total) shown, in order
   bool gone = false;
+  std::function<void(const QString&)> onStatus;  // runs as each status line is shown
 
- private:
+ protected:
   void Use() const {
     if (gone) ADD_FAILURE() << "the view was used after it had gone";
+    if (std::this_thread::get_id() != home_) ADD_FAILURE() << "the view was used off its thread";
   }
+
+ private:
+  std::thread::id home_ = std::this_thread::get_id();
 };
+using RecordingView = RecordingViewOf<LoadingView>;
 
 // A loading screen wired to a simulated modem ("efficient", "office" or "pro") on a
 // virtual clock. The modem is switched on when the session asks the user to power it.
@@ -92,8 +104,6 @@ class SimulatedScreen {
 // lines: the header, the marker (line 20), the key line, the modality word, an empty
 // line and the 14 commands.
 [[nodiscard]] QStringList EfficientDhcpFile(const QString& phone);
-// Its command lines alone.
-[[nodiscard]] QStringList EfficientDhcpCommands(const QString& phone);
 
 using modemsim::ConsoleName;
 // The file that a data screen saves for the model with example data, as lines.
@@ -132,63 +142,5 @@ inline QStringList GeneratedFile(std::int16_t model, DataScreen screen, const QS
 [[nodiscard]] QList<QByteArray> AsLines(const QStringList& lines);
 
 inline const QString kPhone = QStringLiteral("900123456");
-
-// One model's sessions on the virtual clock, one screen at a time (each installs its
-// own platform and puts back the previous). Every session must end idle, port closed.
-class ModelSessionTest : public ::testing::Test {
- protected:
-  ModelSessionTest(std::int16_t model, DataScreen kind, QString startLine, QByteArray trouble)
-      : model_(model), kind_(kind), startLine_(std::move(startLine)), trouble_(std::move(trouble)) {}
-
-  SimulatedScreen& Start(modemsim::ConsoleOptions options) {
-    screen_.reset();
-    screen_ = std::make_unique<SimulatedScreen>(options, ConsoleName(model_));
-    screen_->WriteConfig(kPhone, File());
-    return *screen_;
-  }
-  SimulatedScreen& Start(modemsim::Behaviour behaviour = modemsim::Behaviour::Healthy,
-                         const QByteArray& trouble = {}) {
-    modemsim::ConsoleOptions options;
-    options.behaviour = behaviour;
-    options.troubleCommand = trouble.isEmpty() ? trouble_ : trouble;
-    return Start(options);
-  }
-  void TearDown() override {
-    ASSERT_TRUE(screen_);
-    EXPECT_FALSE(screen_->link->IsOpen());
-    EXPECT_FALSE(screen_->view.busy);
-    EXPECT_TRUE(screen_->view.buttonsEnabled);
-    EXPECT_EQ(screen_->link->ClosedPortUses(), 0);
-  }
-
-  [[nodiscard]] QStringList File() const { return GeneratedFile(model_, kind_, kPhone); }
-  [[nodiscard]] QList<QByteArray> Typed(const QStringList& file) const {
-    return AsLines(ExpectedTypedLines(model_, file));
-  }
-  [[nodiscard]] const QList<testing_support::ShownBox>& Shown() const { return screen_->platform.boxes.shown; }
-  [[nodiscard]] QByteArray LogBody() const { return loader_testing::LogBody(screen_->Log(kPhone), startLine_); }
-  // The healthy session's bytes: each line ends with a single CR; between them only
-  // the wake-ups, CR LF and CR.
-  void ExpectWire(const QStringList& typed) const;
-
-  // Every way the sequence can end, with its messages and what reaches the log.
-  enum class Log { Nothing, StartLine, Snapshot };
-  struct FailureRow {
-    const char* situation;
-    modemsim::Behaviour behaviour;
-    QByteArray trouble;
-    QList<testing_support::ShownBox> boxes;
-    Log log;
-    std::function<void(SimulatedScreen&)> arrange;
-  };
-  // `snapshotLine` is what a Snapshot log must hold: the password line, masked.
-  void RunFailureRows(const QList<FailureRow>& rows, const QByteArray& snapshotLine);
-
-  std::int16_t model_;
-  DataScreen kind_;
-  QString startLine_;
-  QByteArray trouble_;
-  std::unique_ptr<SimulatedScreen> screen_;
-};
 
 }  // namespace loader_testing

@@ -13,82 +13,64 @@
 #include "loader/SessionRunner.h"
 #include "modemsim/Consoles.h"
 #include "modemsim/PtyServer.h"
+#include "platform/Cp1252.h"
 #include "platform/TextFile.h"
+
+using namespace loader_testing;
 
 namespace {
 
-const QString kPhone = QStringLiteral("900123456");
-constexpr int kPort = 8;
+constexpr int kPort = 7;
+const QString kCancelled = QStringLiteral("Carga cancelada por el usuario");
 
 // Follows a session from the test's thread, as the window does: records what it is
-// shown, answers the boxes through the test platform, and checks that every call
-// comes on this thread.
-class TestObserver final : public SessionObserver {
+// shown (every call must come on this thread) and answers the boxes through the
+// test platform.
+class TestObserver final : public RecordingViewOf<SessionObserver> {
  public:
-  void SetDialogueText(const QString& text) override { Here(); view.SetDialogueText(text); }
-  void AppendDialogueText(const QString& text) override { Here(); view.AppendDialogueText(text); }
-  void MoveCaretToEnd() override { Here(); }
-  [[nodiscard]] QString Caption() const override { Here(); return view.Caption(); }
-  void SetCaption(const QString& caption) override { Here(); view.SetCaption(caption); }
-  void SetBusyPointer(bool busy) override { Here(); view.SetBusyPointer(busy); }
-  void SetButtonsEnabled(bool enabled) override { Here(); view.SetButtonsEnabled(enabled); }
-  void ShowStatus(const QString& text) override {
-    Here();
-    view.ShowStatus(text);
-    if (onStatus) onStatus(text);
-  }
-  void ShowProgress(int sent, int total) override { Here(); view.ShowProgress(sent, total); }
   platform::MsgAnswer Show(const QString& text, const QString& title, platform::MsgIcon icon,
                            platform::MsgButtons buttons) override {
-    Here();
+    Use();
     return platform::Current().messages->Show(text, title, icon, buttons);
   }
   void SessionEnded(const SessionResult& ended) override {
-    Here();
+    Use();
     result = ended;
-    endedAt = clock.nsecsElapsed() / 1e9;
+    endedAt = Now();
   }
+  [[nodiscard]] double Now() const { return clock.nsecsElapsed() / 1e9; }
 
-  loader_testing::RecordingView view;
-  std::function<void(const QString&)> onStatus;
   SessionResult result;
   double endedAt = -1;
   QElapsedTimer clock;
-
- private:
-  void Here() const {
-    if (std::this_thread::get_id() != home_) ADD_FAILURE() << "the observer was called off its thread";
-  }
-  std::thread::id home_ = std::this_thread::get_id();
 };
 
 // A session on its own thread, through QSerialPort and the real clock, against a
-// quick simulated modem on a pseudo-terminal; this thread runs a timer meanwhile, as
-// the window's thread paints.
+// quick simulated console served on a pseudo-terminal named as Com7 in the
+// application directory; this thread runs a 20 ms timer meanwhile, as the window's
+// thread paints.
 class RealSerialThreadTest : public ::testing::Test {
  protected:
   // `hangUpAfter` > 0: the adapter is pulled out that many seconds after the start.
-  void Run(const QString& model, modemsim::ConsoleOptions options, double hangUpAfter = 0) {
+  void Run(std::int16_t model, modemsim::ConsoleOptions options = {}, double hangUpAfter = 0) {
     SetStartupValues();
     ServiceSettings.ComPort = kPort;
+    file_ = GeneratedFile(model, DataScreen::Dhcp, kPhone);
     QString error;
     ASSERT_TRUE(platform::MakeDirectory(platform_.PathOf(QStringLiteral("Configuraciones")), &error));
-    const std::int16_t number = model == QStringLiteral("pro") ? kSpeedTouchPro : kSpeedTouchOffice;
-    ASSERT_TRUE(platform::ReplaceTextFile(
-        ConfigFilePath(kPhone), loader_testing::GeneratedFile(number, DataScreen::Dhcp, kPhone), &error));
+    ASSERT_TRUE(platform::ReplaceTextFile(ConfigFilePath(kPhone), file_, &error));
     options.bootSeconds = 0;
     options.rebootSeconds = 0.3;
+    options.defaultsSeconds = 0.2;
     options.answerSeconds = 0.01;
-    modemsim::PtyServer server;
-    ASSERT_TRUE(server.Create(&error)) << error.toStdString();
-    ASSERT_TRUE(server.LinkAsPort(platform_.Dir(), kPort, &error)) << error.toStdString();
-    const auto console = modemsim::MakeConsole(model, server, options);
-    server.Attach(console.get());
-    if (hangUpAfter > 0) server.After(hangUpAfter, [&server] { server.HangUp(); });
-    std::atomic<bool> stop{false};
-    std::thread serving([&] {
-      console->PowerOn();
-      server.Run(stop);
+    ASSERT_TRUE(server_.Create(&error)) << error.toStdString();
+    ASSERT_TRUE(server_.LinkAsPort(platform_.Dir(), kPort, &error)) << error.toStdString();
+    console_ = modemsim::MakeConsole(ConsoleName(model), server_, options);
+    server_.Attach(console_.get());
+    if (hangUpAfter > 0) server_.After(hangUpAfter, [this] { server_.HangUp(); });
+    serving_ = std::thread([this] {
+      console_->PowerOn();
+      server_.Run(stop_);
     });
 
     QTimer ticking;
@@ -107,34 +89,72 @@ class RealSerialThreadTest : public ::testing::Test {
       runner.WaitForEnd();
       runner_ = nullptr;
     }
-    ticking.stop();
-    stop.store(true);
-    serving.join();
-    EXPECT_FALSE(observer_.view.busy);
-    EXPECT_TRUE(observer_.view.buttonsEnabled);
+    TearDown();
+    EXPECT_FALSE(observer_.busy);
+    EXPECT_TRUE(observer_.buttonsEnabled);
+    EXPECT_LT(longestTickGap_, 250);
   }
-
-  // The moment a status line first starts with `step` and shows `left` seconds.
-  [[nodiscard]] static bool Shows(const QString& status, const char* step, int left) {
-    return status.startsWith(QString::fromUtf8(step)) && status.endsWith(QStringLiteral("(quedan %1 s)").arg(left));
-  }
-  void CancelNow() {
-    cancelledAt_ = observer_.clock.nsecsElapsed() / 1e9;
-    runner_->Cancel();
+  void TearDown() override {
+    stop_.store(true);
+    if (serving_.joinable()) serving_.join();
   }
   [[nodiscard]] QStringList BoxTexts() const {
     QStringList texts;
     for (const auto& box : platform_.boxes.shown) texts << box.text;
     return texts;
   }
+  // Whether a status line shows `step` with `left` seconds to go.
+  [[nodiscard]] static bool Shows(const QString& status, const char* step, int left) {
+    return status.startsWith(QString::fromUtf8(step)) && status.endsWith(QStringLiteral("(quedan %1 s)").arg(left));
+  }
+  void CancelNow() {
+    cancelledAt_ = observer_.Now();
+    runner_->Cancel();
+  }
+  // Real bytes through QSerialPort and back, a whole session (for the models that
+  // need no long pause: the Office's settling pauses are the tests below).
+  void ExpectLoaded(std::int16_t model) {
+    EXPECT_EQ(observer_.result, SessionResult::Loaded());
+    EXPECT_EQ(platform_.boxes.shown, (QList<testing_support::ShownBox>{PowerOnBox(), ConfiguredBox()}));
+    QList<QByteArray> typed = console_->ReceivedLines();
+    typed.removeAll(QByteArray());  // the wake-ups
+    EXPECT_EQ(typed, AsLines(ExpectedTypedLines(model, file_)));
+    const QByteArray log = platform_.Read(QStringLiteral("Logs/900123456.log"));
+    const QString keyLine = file_.value(file_.indexOf(QStringLiteral("--Inicio")) + 1);
+    EXPECT_TRUE(log.contains(platform::ToCp1252(QStringLiteral("Tipo de configuración: ") + keyLine + "\r\n")));
+    EXPECT_TRUE(log.contains(platform::ToCp1252(QStringLiteral("Arrancado el módem ADSL "))));
+    EXPECT_TRUE(log.endsWith(platform::ToCp1252(QStringLiteral("-- Fin de detalle de sesión --\r\n"))));
+    EXPECT_FALSE(log.contains("tarnimol"));
+  }
+  [[nodiscard]] modemsim::ConsoleOptions Trouble(modemsim::Behaviour behaviour) const {
+    modemsim::ConsoleOptions options;
+    options.behaviour = behaviour;
+    options.troubleCommand = modemsim::DefaultTroubleCommand(QStringLiteral("pro"));
+    return options;
+  }
 
   testing_support::TestPlatform platform_;
+  QStringList file_;
+  modemsim::PtyServer server_;
+  std::unique_ptr<modemsim::ModemConsole> console_;
+  std::atomic<bool> stop_{false};
+  std::thread serving_;
   TestObserver observer_;
   SessionRunner* runner_ = nullptr;
   double cancelledAt_ = -1;
   int ticks_ = 0;
   qint64 longestTickGap_ = 0;
 };
+
+TEST_F(RealSerialThreadTest, EfficientLoadsThroughAPseudoTerminal) {
+  Run(kEfficientSS5660);
+  ExpectLoaded(kEfficientSS5660);
+}
+
+TEST_F(RealSerialThreadTest, ProLoadsThroughAPseudoTerminal) {
+  Run(kSpeedTouchPro);
+  ExpectLoaded(kSpeedTouchPro);
+}
 
 // The Office's 10 s settling pause: the observer's thread goes on serving its events
 // and the countdown moves; a cancel in the middle of it ends the session at once.
@@ -149,13 +169,12 @@ TEST_F(RealSerialThreadTest, TheSettlingPauseCountsDownAndACancelEndsItAtOnce) {
       CancelNow();
     }
   };
-  Run(QStringLiteral("office"), {});
+  Run(kSpeedTouchOffice);
   ASSERT_GE(cancelledAt_, 0);
   EXPECT_EQ(observer_.result, SessionResult::Cancelled());
   EXPECT_LE(observer_.endedAt - cancelledAt_, 0.5);
   EXPECT_GE(ticksAt8 - ticksAt9, 25);  // a second of a 20 ms timer, give or take
-  EXPECT_LT(longestTickGap_, 250);
-  EXPECT_EQ(BoxTexts().last(), QStringLiteral("Carga cancelada por el usuario"));
+  EXPECT_EQ(BoxTexts().last(), kCancelled);
 }
 
 // A Pro whose console hangs on a command: a cancel in the middle of its 30 s wait
@@ -164,15 +183,11 @@ TEST_F(RealSerialThreadTest, ACancelInTheMiddleOfAThirtySecondWaitEndsItAtOnce) 
   observer_.onStatus = [&](const QString& status) {
     if (Shows(status, "Enviando la línea", 28) && cancelledAt_ < 0) CancelNow();
   };
-  modemsim::ConsoleOptions options;
-  options.behaviour = modemsim::Behaviour::DeadCommand;
-  options.troubleCommand = modemsim::DefaultTroubleCommand(QStringLiteral("pro"));
-  Run(QStringLiteral("pro"), options);
+  Run(kSpeedTouchPro, Trouble(modemsim::Behaviour::DeadCommand));
   ASSERT_GE(cancelledAt_, 0);
   EXPECT_EQ(observer_.result, SessionResult::Cancelled());
   EXPECT_LE(observer_.endedAt - cancelledAt_, 0.5);
-  EXPECT_LT(longestTickGap_, 250);
-  EXPECT_EQ(BoxTexts(), (QStringList{loader_texts::kPowerOnQuestion, QStringLiteral("Carga cancelada por el usuario")}));
+  EXPECT_EQ(BoxTexts(), (QStringList{loader_texts::kPowerOnQuestion, kCancelled}));
 }
 
 // The adapter pulled out while the program waits for a command's answer: the port's
@@ -180,12 +195,9 @@ TEST_F(RealSerialThreadTest, ACancelInTheMiddleOfAThirtySecondWaitEndsItAtOnce) 
 TEST_F(RealSerialThreadTest, AnAdapterPulledOutInAWaitEndsTheSessionAtOnce) {
   double stepAt = -1;
   observer_.onStatus = [&](const QString& status) {
-    if (status.startsWith(QStringLiteral("Enviando la línea")) && stepAt < 0) stepAt = observer_.clock.nsecsElapsed() / 1e9;
+    if (status.startsWith(QStringLiteral("Enviando la línea")) && stepAt < 0) stepAt = observer_.Now();
   };
-  modemsim::ConsoleOptions options;
-  options.behaviour = modemsim::Behaviour::Unplugged;
-  options.troubleCommand = modemsim::DefaultTroubleCommand(QStringLiteral("pro"));
-  Run(QStringLiteral("pro"), options);
+  Run(kSpeedTouchPro, Trouble(modemsim::Behaviour::Unplugged));
   ASSERT_GE(stepAt, 0);
   EXPECT_LT(observer_.endedAt - stepAt, 2.0);
   ASSERT_EQ(observer_.result.outcome, SessionResult::Outcome::Failed);
@@ -193,14 +205,14 @@ TEST_F(RealSerialThreadTest, AnAdapterPulledOutInAWaitEndsTheSessionAtOnce) {
   const QStringList texts = BoxTexts();
   ASSERT_EQ(texts.size(), 3);
   EXPECT_EQ(texts.last(), loader_texts::kResponseTimeout);
-  EXPECT_EQ(observer_.view.statuses.last(), QStringLiteral("Error en: ") + observer_.result.step);
+  EXPECT_EQ(observer_.statuses.last(), QStringLiteral("Error en: ") + observer_.result.step);
 }
 
 // The adapter pulled out during the Office's 10 s settling pause, a blocking pause
 // that serves no port events: it still ends at once.
 TEST_F(RealSerialThreadTest, AnAdapterPulledOutInTheSettlingPauseEndsTheSessionAtOnce) {
   constexpr double kHangUpAt = 3.0;  // the prompt comes within a second of the start
-  Run(QStringLiteral("office"), {}, kHangUpAt);
+  Run(kSpeedTouchOffice, {}, kHangUpAt);
   EXPECT_LT(observer_.endedAt - kHangUpAt, 1.0);
   EXPECT_EQ(observer_.result.outcome, SessionResult::Outcome::Failed);
   const QStringList texts = BoxTexts();

@@ -1,0 +1,412 @@
+#include <gtest/gtest.h>
+
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "core/Def_Globales.h"
+#include "loader/LoaderTestSupport.h"
+#include "loader/LoaderTexts.h"
+#include "loader/ModemDialogue.h"
+#include "loader/OfficeSession.h"
+#include "loader/ProAnswers.h"
+#include "modemsim/Consoles.h"
+#include "modemsim/EfficientConsole.h"
+#include "modemsim/OfficeConsole.h"
+#include "modemsim/ProConsole.h"
+#include "platform/Cp1252.h"
+#include "platform/ErrorText.h"
+
+using namespace loader_testing;
+using namespace loader_texts;
+using modemsim::Behaviour;
+using testing_support::ShownBox;
+
+namespace {
+
+const QString kPassword = QStringLiteral("tarnimol");
+
+// The model as the caption names it, and its log's start line (which spells the
+// Efficient "Efficent").
+QString ModemName(std::int16_t model) {
+  if (model == kEfficientSS5660) return QStringLiteral("Efficient SS5660");
+  return QStringLiteral("Alcatel Speed Touch ") + (model == kSpeedTouchPro ? "Pro" : "Office");
+}
+QString StartLine(std::int16_t model) {
+  return QStringLiteral("Arrancado el módem ADSL ") +
+         (model == kEfficientSS5660 ? QStringLiteral("Efficent SS5660") : ModemName(model));
+}
+QStringList File(std::int16_t model) {
+  return GeneratedFile(model, model == kSpeedTouchPro ? DataScreen::Napt : DataScreen::Dhcp, kPhone);
+}
+QStringList Typed(std::int16_t model) { return ExpectedTypedLines(model, File(model)); }
+
+QByteArray ConsolePassword(const SimulatedScreen& screen, std::int16_t model) {
+  switch (model) {
+    case kSpeedTouchOffice: return static_cast<modemsim::OfficeConsole&>(*screen.console).Password();
+    case kSpeedTouchPro: return static_cast<modemsim::ProConsole&>(*screen.console).Password();
+    default: return static_cast<modemsim::EfficientConsole&>(*screen.console).Password();
+  }
+}
+
+// The lines with the first that starts with `line` sent twice, and those after it
+// only when `rest`.
+QStringList Resent(const QStringList& lines, const QString& line, bool rest = true) {
+  const auto at = std::find_if(lines.begin(), lines.end(), [&](const QString& l) { return l.startsWith(line); });
+  const qsizetype index = at - lines.begin();
+  return lines.mid(0, index + 1) + lines.mid(index, 1) + (rest ? lines.mid(index + 1) : QStringList());
+}
+
+void ExpectIdle(const SimulatedScreen& screen) {
+  EXPECT_FALSE(screen.link->IsOpen());
+  EXPECT_EQ(screen.link->ClosedPortUses(), 0);
+  EXPECT_FALSE(screen.view.busy);
+  EXPECT_TRUE(screen.view.buttonsEnabled);
+}
+
+// Every file the data screens can save, into a healthy modem: exactly these bytes
+// (each line ends with a single CR; between them only the wake-ups, CR LF and CR),
+// the two boxes, the new password set, the status line naming the steps and counting
+// the lines, and one snapshot from the reboot on (the Efficient: two) in the log,
+// masked as the screen shows it.
+TEST(ModelSessionTest, EverySavedFileLoadsIntoAHealthyModem) {
+  const struct {
+    std::int16_t model;
+    int baud;
+    const char* erase;
+    QByteArray passwordLine;  // in the last snapshot, and as the log and the screen show it
+    QByteArray masked;
+    double settle;  // at least this long between a wake-up and the login word
+  } models[] = {
+      {kEfficientSS5660, 38400, "default all", "Password changed", "Password changed", 0},
+      {kSpeedTouchOffice, 9600, "erase all", "system admin tarnimol\r\n", "system admin ********\r\n", 10},
+      {kSpeedTouchPro, 9600, "config erase", "system setpassword password=tarnimol\r\n",
+       "system setpassword password=********\r\n", 0},
+  };
+  for (const auto& m : models) {
+    for (const DataScreen kind : {DataScreen::Dhcp, DataScreen::Napt}) {
+      const QStringList file = GeneratedFile(m.model, kind, kPhone);
+      const QString keyLine = file.value(file.indexOf(QStringLiteral("--Inicio")) + 1);
+      SCOPED_TRACE(keyLine.toStdString());
+      SimulatedScreen screen({}, ConsoleName(m.model));
+      double lastWrite = 0;
+      double shortestLoginGap = 1e9;
+      screen.tap->afterWrite = [&](const QByteArray& bytes) {
+        if (bytes == "tarnimol\r") shortestLoginGap = std::min(shortestLoginGap, screen.clock.Seconds() - lastWrite);
+        lastWrite = screen.clock.Seconds();
+      };
+      screen.WriteConfig(kPhone, file);
+      screen.Run(kPhone);
+
+      const QStringList typed = ExpectedTypedLines(m.model, file);
+      EXPECT_EQ(screen.TypedLines(), AsLines(typed));
+      EXPECT_EQ(QByteArray(screen.link->Wire()).replace("\r\n\r", ""),
+                platform::ToCp1252(typed.join(QLatin1Char('\r')) + QLatin1Char('\r')));
+      EXPECT_EQ(screen.link->Settings().baudRate, m.baud);
+      EXPECT_GE(shortestLoginGap, m.settle);
+      EXPECT_EQ(screen.platform.boxes.shown, (QList<ShownBox>{PowerOnBox(), ConfiguredBox()}));
+      EXPECT_EQ(ConsolePassword(screen, m.model), "tarnimol");
+      EXPECT_EQ(screen.view.captions.first(), kScreenCaption + QStringLiteral(" para módem ") + ModemName(m.model));
+      ExpectIdle(screen);
+
+      const int total = static_cast<int>(SentLines(file).size());
+      const QStringList& statuses = screen.view.statuses;
+      EXPECT_TRUE(statuses.contains(QStringLiteral("Borrando la configuración anterior")));
+      EXPECT_TRUE(statuses.contains(QStringLiteral("Reiniciando el módem")));
+      EXPECT_TRUE(statuses.contains(QStringLiteral("Enviando la línea 1 de %1").arg(total)));
+      EXPECT_TRUE(statuses.contains(QStringLiteral("Enviando la línea %1 de %1").arg(total)));
+      EXPECT_EQ(screen.view.progress.first(), qMakePair(0, 0));
+      EXPECT_EQ(screen.view.progress.last(), qMakePair(total, total));
+      for (const QString& status : statuses) EXPECT_FALSE(status.contains(kPassword)) << status.toStdString();
+
+      const QByteArray log = screen.Log(kPhone);
+      EXPECT_TRUE(log.contains(platform::ToCp1252(QStringLiteral("Tipo de configuración: ") + keyLine + "\r\n")));
+      EXPECT_EQ(log.count(platform::ToCp1252(StartLine(m.model) + "\r\n")), 1);
+      EXPECT_FALSE(log.contains("tarnimol"));
+      const QByteArray box = screen.session->Dialogue().Content();
+      EXPECT_TRUE(box.contains(m.passwordLine));
+      EXPECT_FALSE(box.contains(m.erase));
+      const QByteArray masked = QByteArray(box).replace(m.passwordLine, m.masked);
+      EXPECT_EQ(screen.view.dialogue, platform::FromCp1252(masked));
+      const QByteArray body = LogBody(log, StartLine(m.model));
+      ASSERT_TRUE(body.endsWith(masked + "\r\n"));
+      const QByteArray first = body.left(body.size() - masked.size() - 2);
+      if (m.model != kEfficientSS5660) {
+        EXPECT_EQ(first, QByteArray());
+      } else {  // up to the reboot question, then from the reboot to the end
+        EXPECT_TRUE(first.startsWith("\r\n\r\nEfficient SS5660 ADSL router"));
+        EXPECT_TRUE(first.contains("Login successful"));
+        EXPECT_TRUE(first.endsWith("Are you sure? (y/n) \r\n"));
+        EXPECT_TRUE(box.contains("Efficient SS5660 ADSL router"));
+        EXPECT_FALSE(box.contains("Login successful"));
+      }
+      if (m.model == kSpeedTouchPro) {
+        // The box grows once per wait, when the wait is over: the erase, the reboot
+        // line, then (after the box was replaced) the password and every command,
+        // trimmed from the front like every Pro answer.
+        const QStringList& appended = screen.view.appended;
+        ASSERT_EQ(appended.size(), 3 + total);
+        EXPECT_EQ(appended[1], QStringLiteral("system reboot"));
+        for (const QString& text : appended.mid(2)) EXPECT_TRUE(IsFreshPrompt(text.toLatin1())) << text.toStdString();
+        EXPECT_TRUE(appended.last().endsWith(QStringLiteral("figuration saved.\r\n\r\n=>")));
+      }
+    }
+  }
+}
+
+// The file with a comment where the commands start, an empty line after the first
+// and a commented-out copy of the last: none of them is ever sent.
+void AddComments(SimulatedScreen& screen, std::int16_t model) {
+  QStringList file = File(model);
+  const qsizetype body = file.indexOf(QStringLiteral("--Inicio")) + 3;
+  file.insert(file.size() - 1, QLatin1Char('#') + file.last());
+  file.insert(body + 2, QString());
+  file.insert(body, QStringLiteral("# primero la red local"));
+  screen.WriteConfig(kPhone, file);
+}
+
+modemsim::ConsoleOptions Modem(Behaviour behaviour, const QByteArray& trouble = {}, double slowSeconds = 6.0) {
+  modemsim::ConsoleOptions options;
+  options.behaviour = behaviour;
+  options.troubleCommand = trouble;  // empty: the model's usual one
+  options.slowCommandSeconds = slowSeconds;
+  return options;
+}
+
+// Every way a model's sequence can end, with what the modem received, the boxes after
+// the power-on question and what reaches the log.
+TEST(ModelSessionTest, EachBehaviourGetsItsLinesItsMessagesAndItsLog) {
+  const QString portBroke = platform::DescribeSystemError(EIO);
+  const auto closeAt = [](const char* prompt) {
+    return [prompt](SimulatedScreen& s) {
+      s.tap->afterRead = [link = s.link, prompt](const QByteArray& bytes) {
+        if (bytes.contains(prompt)) link->Close();
+      };
+    };
+  };
+  // The adapter is pulled out while the line is leaving. (The console would only see
+  // the line after answering the wake-up before it, too late for the send to fail.)
+  const auto unplugWhenSent = [](const char* command) {
+    return [command](SimulatedScreen& s) {
+      s.tap->afterWrite = [link = s.link, command](const QByteArray& bytes) {
+        if (bytes.startsWith(command)) link->HangUp();
+      };
+    };
+  };
+  const auto changePasswordAtReboot = [](SimulatedScreen& s) {
+    auto* console = static_cast<modemsim::OfficeConsole*>(s.console.get());
+    s.tap->afterWrite = [console](const QByteArray& bytes) {
+      if (bytes == "reboot\r") console->SetPassword("otra");
+    };
+  };
+  const auto comments = [](std::int16_t model) { return [model](SimulatedScreen& s) { AddComments(s, model); }; };
+  const QStringList office = Typed(kSpeedTouchOffice);
+  const QStringList efficient = Typed(kEfficientSS5660);
+  const QStringList officeLogin{kPassword, kPassword, QStringLiteral("velun")};
+  const auto emptyBody = [](SimulatedScreen& s) {
+    const QStringList file = File(kSpeedTouchOffice);
+    s.WriteConfig(kPhone, file.mid(0, file.indexOf(QStringLiteral("--Inicio")) + 3));
+  };
+  const struct {
+    std::int16_t model;
+    const char* situation;
+    modemsim::ConsoleOptions options;
+    QStringList typed;  // not looked at when empty
+    QStringList boxes;  // after the power-on question: each critical but the two named
+    const char* log;    // the log's body: "<no body>" or "" exactly, or a part of it
+    std::function<void(SimulatedScreen&)> arrange = {};
+    QByteArray wire = {};  // a part of the bytes sent
+  } rows[] = {
+      {kEfficientSS5660, "no password: one is set both times", Modem(Behaviour::NoPassword),
+       QStringList{"set password", kPassword, kPassword} + efficient.mid(1), {kConfigured}, "set napt disable\r\n"},
+      {kEfficientSS5660, "wrong password: tried twice", Modem(Behaviour::OtherPassword), {kPassword, kPassword},
+       {kWrongPassword, kFirstLoginFailed}, ""},
+      {kEfficientSS5660, "reboot question without \"sure\"", Modem(Behaviour::NoSure),
+       {kPassword, "default all", "reboot"}, {kUnexpectedAnswer}, ""},
+      {kEfficientSS5660, "slow command: sent once more", Modem(Behaviour::SlowCommand),
+       Resent(efficient, "set dns disable"), {kConfigured}, "set napt disable\r\n"},
+      // The second snapshot is still written: the log shows where the modem stopped.
+      {kEfficientSS5660, "dead command: one resend, then nothing", Modem(Behaviour::DeadCommand),
+       Resent(efficient, "set dns disable", false), {kResponseTimeout}, "set dns disable\r\n\r\n"},
+      {kEfficientSS5660, "comments and empty lines", Modem(Behaviour::Healthy), efficient, {kConfigured},
+       "set napt disable\r\n", comments(kEfficientSS5660)},
+
+      {kSpeedTouchOffice, "modem silent", Modem(Behaviour::Silent), {}, {kCannotConnect, kNotStarted}, "<no body>"},
+      {kSpeedTouchOffice, "factory word logs in at the third attempt", Modem(Behaviour::FixedWord),
+       officeLogin + QStringList{"erase all", "reboot"} + officeLogin + office.mid(4), {kConfigured},
+       "system admin ********\r\n"},
+      {kSpeedTouchOffice, "four refused words", Modem(Behaviour::OtherPassword),
+       {kPassword, kPassword, "velun", "velun"}, {kWrongPassword, kFirstLoginFailed}, ""},
+      {kSpeedTouchOffice, "empty body: nothing after the second login", Modem(Behaviour::Healthy),
+       {kPassword, "erase all", "reboot", kPassword}, {kConfigured}, "Welcome",
+       emptyBody},
+      {kSpeedTouchOffice, "administrator line first, comments never sent", Modem(Behaviour::Healthy), office,
+       {kConfigured}, "system admin ********\r\n", comments(kSpeedTouchOffice)},
+      // The "#" comes only after 6 s: one resend, of the command itself.
+      {kSpeedTouchOffice, "late prompt", Modem(Behaviour::SlowCommand), Resent(office, "remote setpvc"), {kConfigured},
+       "system admin ********\r\n", {}, "\rremote setpvc 8*32 WAN1\rremote setpvc 8*32 WAN1\r"},
+      {kSpeedTouchOffice, "login word cannot be sent", Modem(Behaviour::Unplugged, "tarnimol"), {},
+       {portBroke, kCannotContactModem, kFirstLoginFailed}, ""},
+      {kSpeedTouchOffice, "port closed after the login", Modem(Behaviour::Healthy), {}, {kChannelClosed}, "",
+       closeAt("#")},
+      {kSpeedTouchOffice, "erase all cannot be sent", Modem(Behaviour::Unplugged, "erase all"), {},
+       {portBroke, kCannotContactAtuR}, ""},
+      {kSpeedTouchOffice, "no prompt after erase all", Modem(Behaviour::DeadCommand, "erase all"), {},
+       {kUnexpectedAnswer}, ""},
+      {kSpeedTouchOffice, "reboot cannot be sent", Modem(Behaviour::Unplugged, "reboot"), {},
+       {portBroke, kCannotContactAtuR}, ""},
+      {kSpeedTouchOffice, "no login after the reboot", Modem(Behaviour::NoSure), {}, {kCannotConnect, kCannotRestart},
+       ""},
+      {kSpeedTouchOffice, "second login refused", Modem(Behaviour::Healthy), {}, {kWrongPassword, kSecondLoginFailed},
+       "", changePasswordAtReboot},
+      {kSpeedTouchOffice, "command cannot be sent", Modem(Behaviour::Unplugged), {}, {portBroke, kResponseTimeout},
+       "system admin ********\r\n"},
+      {kSpeedTouchOffice, "no prompt after the resend", Modem(Behaviour::DeadCommand), {}, {kResponseTimeout},
+       "system admin ********\r\n"},
+
+      {kSpeedTouchPro, "empty password: the bare command", Modem(Behaviour::Healthy), {}, {kConfigured},
+       "system setpassword password=\r\n", [](SimulatedScreen&) { ServiceSettings.AccessPassword.clear(); },
+       "\rsystem setpassword password=\r"},
+      // The last line gets the same 30 s as every other: a slow "config save" is waited for.
+      {kSpeedTouchPro, "slow last line", Modem(Behaviour::SlowCommand, "config save", 20), Typed(kSpeedTouchPro),
+       {kConfigured}, "figuration saved.\r\n\r\n=>\r\n"},
+      {kSpeedTouchPro, "noise on the line", Modem(Behaviour::Noise), Typed(kSpeedTouchPro), {kConfigured},
+       "system setpassword password=********\r\n"},
+      {kSpeedTouchPro, "comments never sent", Modem(Behaviour::Healthy), Typed(kSpeedTouchPro), {kConfigured},
+       "system setpassword password=********\r\n", comments(kSpeedTouchPro)},
+      {kSpeedTouchPro, "port closed after the first prompt", Modem(Behaviour::Healthy), {}, {kChannelClosed}, "",
+       closeAt("=>")},
+      {kSpeedTouchPro, "config erase cannot be sent", Modem(Behaviour::Healthy), {}, {portBroke, kCannotContactAtuR},
+       "", unplugWhenSent("config erase")},
+      {kSpeedTouchPro, "no fresh prompt after config erase", Modem(Behaviour::ShortPrompt, "config erase"), {},
+       {kUnexpectedAnswer}, ""},
+      {kSpeedTouchPro, "system reboot cannot be sent", Modem(Behaviour::Healthy), {}, {portBroke, kCannotContactAtuR},
+       "", unplugWhenSent("system reboot")},
+      {kSpeedTouchPro, "no prompt after the reboot", Modem(Behaviour::DeadCommand, "system reboot"), {},
+       {kCannotConnect, kCannotRestart}, ""},
+      {kSpeedTouchPro, "password command cannot be sent", Modem(Behaviour::Healthy), {},
+       {portBroke, kCannotContactAtuR, kSecondLoginFailed}, "", unplugWhenSent("system setpassword")},
+      {kSpeedTouchPro, "no fresh prompt after the password", Modem(Behaviour::ShortPrompt, "system setpassword"), {},
+       {kNoNewPasswordPrompt, kSecondLoginFailed}, ""},
+      {kSpeedTouchPro, "command cannot be sent", Modem(Behaviour::Unplugged), {}, {portBroke, kResponseTimeout},
+       "system setpassword password=********\r\n"},
+      {kSpeedTouchPro, "no prompt after the resend", Modem(Behaviour::DeadCommand), {}, {kResponseTimeout},
+       "system setpassword password=********\r\n"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(ConsoleName(row.model).toStdString() + ": " + row.situation);
+    modemsim::ConsoleOptions options = row.options;
+    if (options.troubleCommand.isEmpty()) {
+      options.troubleCommand = modemsim::DefaultTroubleCommand(ConsoleName(row.model));
+    }
+    SimulatedScreen screen(options, ConsoleName(row.model));
+    screen.WriteConfig(kPhone, File(row.model));
+    if (row.arrange) row.arrange(screen);
+    screen.Run(kPhone);
+    if (!row.typed.isEmpty()) EXPECT_EQ(screen.TypedLines(), AsLines(row.typed));
+    QList<ShownBox> boxes{PowerOnBox()};
+    for (const QString& text : row.boxes) {
+      boxes << (text == kConfigured          ? ConfiguredBox()
+                : text == kSecondLoginFailed ? PasswordNotValidBox()
+                                             : CriticalBox(text));
+    }
+    EXPECT_EQ(screen.platform.boxes.shown, boxes);
+    if (row.boxes.last() == kConfigured) {
+      EXPECT_EQ(ConsolePassword(screen, row.model), ServiceSettings.AccessPassword.toLatin1());
+    }
+    const QByteArray body = LogBody(screen.Log(kPhone), StartLine(row.model));
+    if (*row.log && QByteArray(row.log) != "<no body>") {
+      EXPECT_TRUE(body.contains(row.log)) << body.right(60).toStdString();
+    } else {
+      EXPECT_EQ(body, row.log);
+    }
+    EXPECT_FALSE(screen.Log(kPhone).contains("tarnimol"));
+    EXPECT_TRUE(screen.link->Wire().contains(row.wire));
+    ExpectIdle(screen);
+  }
+}
+
+// An answer that ends "=>" right after a line break is no fresh prompt: after 30 s
+// the command goes again behind a bare CR, and then any prompt at the end will do.
+// Only the first try's answer is shown.
+TEST(ModelSessionTest, ProPromptAfterASingleLineBreakIsRetriedAndTheShortPromptIsEnough) {
+  SimulatedScreen screen(Modem(Behaviour::ShortPrompt, "cip pvcadd"), QStringLiteral("pro"));
+  screen.WriteConfig(kPhone, File(kSpeedTouchPro));
+  const QString pvcLine = QStringLiteral("cip pvcadd dest=8*32 destaddr=192.0.2.10");
+  const QByteArray pvc = platform::ToCp1252(pvcLine);
+  double firstTry = 0;
+  double resend = 0;
+  screen.tap->afterWrite = [&](const QByteArray& bytes) {
+    if (bytes == pvc + "\r" && firstTry == 0) firstTry = screen.clock.Seconds();
+    if (bytes == "\r") resend = screen.clock.Seconds();
+  };
+  screen.Run(kPhone);
+  EXPECT_EQ(screen.TypedLines(), AsLines(Resent(Typed(kSpeedTouchPro), pvcLine)));
+  EXPECT_TRUE(screen.link->Wire().contains("\r" + pvc + "\r\r" + pvc + "\r"));
+  EXPECT_EQ(screen.platform.boxes.shown, (QList<ShownBox>{PowerOnBox(), ConfiguredBox()}));
+  EXPECT_GE(resend - firstTry, 29.5);
+  EXPECT_LE(resend - firstTry, 31.0);
+  EXPECT_EQ(screen.view.appended.size(), 3 + SentLines(File(kSpeedTouchPro)).size());
+  EXPECT_EQ(screen.session->Dialogue().Content().count(pvc), 1);
+  ExpectIdle(screen);
+}
+
+TEST(ModelSessionTest, OfficeLoginWithoutALoginPromptIsRefused) {
+  SimulatedScreen screen({}, QStringLiteral("office"));
+  QString error;
+  ASSERT_TRUE(screen.link->SetPortNumber(1, &error) && screen.link->Open(&error));
+  ModemDialogue modem(*screen.link, screen.clock, screen.session->Dialogue());
+  QByteArray answer = "Office# ";
+  EXPECT_FALSE(OfficeLogin(modem, answer));
+  EXPECT_EQ(screen.platform.boxes.shown, QList<ShownBox>{CriticalBox(kInvalidAnswer)});
+  EXPECT_TRUE(screen.link->Wire().isEmpty());
+  screen.link->Close();
+}
+
+// The seconds shown for one step, in the order they were shown.
+QList<int> Countdown(const QStringList& statuses, const QString& step) {
+  static const QRegularExpression left(QStringLiteral(" \\(quedan (\\d+) s\\)$"));
+  QList<int> seconds;
+  for (const QString& status : statuses) {
+    const auto match = left.match(status);
+    if (match.hasMatch() && status.startsWith(step)) seconds << match.captured(1).toInt();
+  }
+  return seconds;
+}
+
+TEST(SessionStatusTest, ASilentModemCountsDownTheWholeFirstPromptWait) {
+  SimulatedScreen screen(Modem(Behaviour::Silent));
+  screen.WriteConfig(kPhone, EfficientDhcpFile(kPhone));
+  screen.Run(kPhone);
+  const QList<int> seconds = Countdown(screen.view.statuses, "Esperando el indicador del módem");
+  ASSERT_FALSE(seconds.isEmpty());
+  EXPECT_EQ(seconds.first(), 50);
+  EXPECT_EQ(seconds.last(), 0);
+  EXPECT_TRUE(std::is_sorted(seconds.rbegin(), seconds.rend()));
+  EXPECT_GE(seconds.size(), 40);  // it moves every second, not only at the end
+  EXPECT_EQ(screen.view.statuses.last(), QString::fromUtf8("Error en: Esperando el indicador del módem"));
+}
+
+// The Office's settling pauses count down on the status line; after a failure the
+// line keeps naming the step that failed, and the bar stays at the lines that went.
+TEST(SessionStatusTest, TheStatusLineCountsDownThePausesAndKeepsTheFailedStep) {
+  SimulatedScreen screen(Modem(Behaviour::DeadCommand, "remote setpvc"), QStringLiteral("office"));
+  screen.WriteConfig(kPhone, File(kSpeedTouchOffice));
+  const SessionResult result = screen.Run(kPhone);
+  const QStringList& statuses = screen.view.statuses;
+  for (int left = 10; left >= 1; --left) {
+    EXPECT_EQ(statuses.count(QStringLiteral("Esperando a que el módem se estabilice (quedan %1 s)").arg(left)), 2)
+        << left;
+  }
+  const QStringList sent = SentLines(File(kSpeedTouchOffice));
+  const int went = static_cast<int>(Resent(sent, "remote setpvc", false).size()) - 2;
+  const QString step = QStringLiteral("Enviando la línea %1 de %2").arg(went + 1).arg(sent.size());
+  ASSERT_EQ(result.outcome, SessionResult::Outcome::Failed);
+  EXPECT_EQ(result.step, step);
+  EXPECT_FALSE(Countdown(statuses, step).isEmpty());
+  EXPECT_EQ(statuses.last(), QStringLiteral("Error en: ") + step);
+  EXPECT_EQ(screen.view.progress.last(), qMakePair(went, static_cast<int>(sent.size())));
+}
+
+}  // namespace
