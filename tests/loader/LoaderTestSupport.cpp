@@ -45,14 +45,12 @@ bool SimulatedScreen::LogExists(const QString& phone) const {
 }
 
 QList<QByteArray> SimulatedScreen::TypedLines() const {
-  QList<QByteArray> typed;
-  for (const QByteArray& line : console->ReceivedLines()) {
-    if (!line.isEmpty()) typed << line;
-  }
+  QList<QByteArray> typed = console->ReceivedLines();
+  typed.removeAll(QByteArray());
   return typed;
 }
 
-QStringList SimulatedScreen::BoxTexts() const {
+QStringList BoxTexts(const testing_support::TestPlatform& platform) {
   QStringList texts;
   for (const auto& box : platform.boxes.shown) texts << box.text;
   return texts;

@@ -72,6 +72,9 @@ class RecordingViewOf : public View {
 };
 using RecordingView = RecordingViewOf<LoadingView>;
 
+// The texts of the boxes shown so far, in order.
+[[nodiscard]] QStringList BoxTexts(const testing_support::TestPlatform& platform);
+
 // A loading screen wired to a simulated modem ("efficient", "office" or "pro") on a
 // virtual clock. The modem is switched on when the session asks the user to power it.
 class SimulatedScreen {
@@ -86,7 +89,7 @@ class SimulatedScreen {
   [[nodiscard]] bool LogExists(const QString& phone) const;
   // The non-empty lines the modem received (the wake-ups left out).
   [[nodiscard]] QList<QByteArray> TypedLines() const;
-  [[nodiscard]] QStringList BoxTexts() const;
+  [[nodiscard]] QStringList BoxTexts() const { return loader_testing::BoxTexts(platform); }
 
   SessionResult Run(const QString& phone) { return session->cInstalar_Click(phone); }
 

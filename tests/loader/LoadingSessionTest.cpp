@@ -8,6 +8,7 @@
 #include "platform/Cp1252.h"
 #include "platform/TextFile.h"
 
+using loader_testing::CriticalBox;
 using loader_testing::EfficientDhcpFile;
 using loader_testing::kPhone;
 using loader_testing::kScreenCaption;
@@ -17,7 +18,6 @@ using testing_support::ShownBox;
 
 namespace {
 
-ShownBox Critical(const QString& text) { return loader_testing::CriticalBox(text); }
 
 const ShownBox kEnterPhone{QStringLiteral("Por favor, Introduzca el número de teléfono del abonado"),
                            QStringLiteral("Error"), MsgIcon::Exclamation, platform::MsgButtons::Ok};
@@ -69,69 +69,51 @@ TEST_F(LoadingSessionTest, EmptyOrUnsafePhoneIsRefusedAndNothingIsCreated) {
   EXPECT_EQ(screen_.link->Opens(), 0);
 }
 
-// A file that cannot be loaded, or a log folder that cannot be made, stops the
-// session before the port with its message; the log is left as each row says.
-TEST_F(LoadingSessionTest, FileProblemsStopTheSessionBeforeThePort) {
-  enum class Log { NoFolder, Empty, HeaderAndTrailer, PlainFile };
+TEST_F(LoadingSessionTest, MissingConfigurationFileCreatesNoLog) {
+  screen_.Run(kPhone);
+  EXPECT_EQ(screen_.platform.boxes.shown,
+            QList<ShownBox>{CriticalBox(QStringLiteral("No se ha podido encontrar el fichero de configuración"))});
+  EXPECT_FALSE(LogsCreated());
+}
+
+TEST_F(LoadingSessionTest, FileWithoutAUsableMarkerLeavesAnEmptyLog) {
   QStringList trailingBlank = EfficientDhcpFile(kPhone);
   trailingBlank[19] = QStringLiteral("--Inicio ");
-  const QString oldLog = QStringLiteral("Logs/") + kPhone + QStringLiteral(".log");
-  const auto withFile = [this, oldLog](const QStringList& file) {
-    return [this, oldLog, file] {
-      QDir(screen_.platform.Dir()).mkpath(QStringLiteral("Logs"));
-      screen_.platform.Write(oldLog, "old log");
-      screen_.WriteConfig(kPhone, file);
-    };
-  };
-  const struct {
-    const char* situation;
-    std::function<void()> arrange;
-    QList<ShownBox> boxes;
-    Log log;
-  } rows[] = {
-      {"no configuration file", [] {},
-       {Critical(QStringLiteral("No se ha podido encontrar el fichero de configuración"))}, Log::NoFolder},
-      {"marker with a trailing blank", withFile(trailingBlank), {Critical(kBadFormat)}, Log::Empty},
-      {"file ends at the marker", withFile(EfficientDhcpFile(kPhone).mid(0, 20)), {Critical(kBadFormat)}, Log::Empty},
-      // The screens spell the model SS5660; files carry SS56660.
-      {"unknown key line", withFile(WithKeyLine(QStringLiteral("Efficient SS5660 dhcp"))),
-       {Critical(QStringLiteral("El fichero de configuración contiene errores"))}, Log::HeaderAndTrailer},
-      // The folder cannot be made: the platform's own words first, then the program's.
-      {"plain file named Logs",
-       [this] {
-         QDir(screen_.platform.PathOf(QStringLiteral("Logs"))).removeRecursively();
-         screen_.platform.Write(QStringLiteral("Logs"), "not a directory");
-         screen_.WriteConfig(kPhone, EfficientDhcpFile(kPhone));
-       },
-       {Critical(QStringLiteral("No se ha podido crear el directorio donde almacenar "
-                                "los registros de la aplicación"))},
-       Log::PlainFile},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.situation);
-    row.arrange();
-    const qsizetype before = screen_.platform.boxes.shown.size();
-    const qsizetype captionsBefore = screen_.view.captions.size();
+  QStringList endsAtMarker = EfficientDhcpFile(kPhone).mid(0, 20);
+  ASSERT_TRUE(QDir(screen_.platform.Dir()).mkpath(QStringLiteral("Logs")));
+  for (const QStringList& file : {trailingBlank, endsAtMarker}) {
+    screen_.platform.Write(QStringLiteral("Logs/") + kPhone + QStringLiteral(".log"), "old log");
+    screen_.WriteConfig(kPhone, file);
     screen_.Run(kPhone);
-    const QList<ShownBox> shown = screen_.platform.boxes.shown.mid(before);
-    EXPECT_EQ(shown.mid(shown.size() - 1), row.boxes);
-    EXPECT_EQ(shown.size(), row.log == Log::PlainFile ? 2 : 1);
-    EXPECT_EQ(screen_.link->Opens(), 0);
-    EXPECT_EQ(screen_.view.captions.mid(captionsBefore), QStringList{kScreenCaption});  // no model named
-    switch (row.log) {
-      case Log::NoFolder: EXPECT_FALSE(LogsCreated()); break;
-      case Log::Empty:
-        EXPECT_TRUE(screen_.LogExists(kPhone));
-        EXPECT_EQ(screen_.Log(kPhone), QByteArray());
-        break;
-      case Log::HeaderAndTrailer: ExpectHeaderAndTrailerOnly(QStringLiteral("Efficient SS5660 dhcp")); break;
-      case Log::PlainFile:
-        EXPECT_EQ(shown[0].icon, MsgIcon::Exclamation);
-        EXPECT_EQ(shown[0].title, QString());
-        EXPECT_TRUE(platform::IsRegularFile(screen_.platform.PathOf(QStringLiteral("Logs"))));
-        break;
-    }
+    EXPECT_EQ(screen_.platform.boxes.shown.last(), CriticalBox(kBadFormat));
+    EXPECT_TRUE(screen_.LogExists(kPhone));
+    EXPECT_EQ(screen_.Log(kPhone), QByteArray());
   }
+  EXPECT_EQ(screen_.link->Opens(), 0);
+}
+
+TEST_F(LoadingSessionTest, UnknownKeyLineGivesHeaderAndTrailerOnly) {
+  // The screens spell the model SS5660; files carry SS56660.
+  screen_.WriteConfig(kPhone, WithKeyLine(QStringLiteral("Efficient SS5660 dhcp")));
+  screen_.Run(kPhone);
+  EXPECT_EQ(screen_.platform.boxes.shown,
+            QList<ShownBox>{CriticalBox(QStringLiteral("El fichero de configuración contiene errores"))});
+  ExpectHeaderAndTrailerOnly(QStringLiteral("Efficient SS5660 dhcp"));
+  EXPECT_EQ(screen_.view.captions, QStringList{kScreenCaption});
+}
+
+TEST_F(LoadingSessionTest, PlainFileNamedLogsStopsTheSession) {
+  screen_.WriteConfig(kPhone, EfficientDhcpFile(kPhone));
+  screen_.platform.Write(QStringLiteral("Logs"), "not a directory");
+  screen_.Run(kPhone);
+  const auto& shown = screen_.platform.boxes.shown;
+  ASSERT_EQ(shown.size(), 2);
+  EXPECT_EQ(shown[0].icon, MsgIcon::Exclamation);
+  EXPECT_EQ(shown[0].title, QString());
+  EXPECT_EQ(shown[1], CriticalBox(QStringLiteral("No se ha podido crear el directorio donde almacenar "
+                                                 "los registros de la aplicación")));
+  EXPECT_TRUE(platform::IsRegularFile(screen_.platform.PathOf(QStringLiteral("Logs"))));
+  EXPECT_EQ(screen_.link->Opens(), 0);
 }
 
 TEST_F(LoadingSessionTest, KeyLineNamesTheModelFirstHitFirst) {
@@ -162,7 +144,7 @@ TEST_F(LoadingSessionTest, CancelAtPowerOnClosesThePortForTheNextSession) {
   EXPECT_TRUE(busyWhileAsking);
   EXPECT_FALSE(buttonsWhileAsking);
   EXPECT_EQ(captionWhileAsking, kScreenCaption + QStringLiteral(" para módem Efficient SS5660"));
-  EXPECT_EQ(screen_.platform.boxes.shown.last(), Critical(loader_texts::kNotStarted));
+  EXPECT_EQ(screen_.platform.boxes.shown.last(), CriticalBox(loader_texts::kNotStarted));
   ExpectHeaderAndTrailerOnly(QStringLiteral("Efficient SS56660 dhcp"));
   EXPECT_FALSE(screen_.link->IsOpen());
 
@@ -170,7 +152,7 @@ TEST_F(LoadingSessionTest, CancelAtPowerOnClosesThePortForTheNextSession) {
   screen_.Run(kPhone);
   EXPECT_EQ(screen_.link->Opens(), 2);
   EXPECT_EQ(screen_.platform.boxes.shown.size(), 4);
-  EXPECT_EQ(screen_.platform.boxes.shown.last(), Critical(loader_texts::kNotStarted));
+  EXPECT_EQ(screen_.platform.boxes.shown.last(), CriticalBox(loader_texts::kNotStarted));
 }
 
 TEST_F(LoadingSessionTest, ScreenClosingThePortIsNotAFaultOfTheModem) {

@@ -304,7 +304,9 @@ TEST(ModelSessionTest, EachBehaviourGetsItsLinesItsMessagesAndItsLog) {
     screen.WriteConfig(kPhone, File(row.model));
     if (row.arrange) row.arrange(screen);
     screen.Run(kPhone);
-    if (!row.typed.isEmpty()) EXPECT_EQ(screen.TypedLines(), AsLines(row.typed));
+    if (!row.typed.isEmpty()) {
+      EXPECT_EQ(screen.TypedLines(), AsLines(row.typed));
+    }
     QList<ShownBox> boxes{PowerOnBox()};
     for (const QString& text : row.boxes) {
       boxes << (text == kConfigured          ? ConfiguredBox()
@@ -375,9 +377,21 @@ QList<int> Countdown(const QStringList& statuses, const QString& step) {
   return seconds;
 }
 
+// A silent modem: the wait for the first prompt fails 50 s after the power-on answer,
+// counting them down on the status line; only the wake-ups go out, one each half
+// second; the old text goes at once and the window is left alone after it; the port
+// is closed and the failed step stays named.
 TEST(SessionStatusTest, ASilentModemCountsDownTheWholeFirstPromptWait) {
   SimulatedScreen screen(Modem(Behaviour::Silent));
   screen.WriteConfig(kPhone, EfficientDhcpFile(kPhone));
+  double poweredAt = -1;
+  double failedAt = -1;
+  screen.platform.boxes.onShow = [&](const ShownBox& box) {
+    if (box.title == kPowerOnTitle) poweredAt = screen.clock.Seconds();
+    if (box.text == kCannotConnect) failedAt = screen.clock.Seconds();
+  };
+  screen.session->Dialogue().Replace("sesión anterior");
+  screen.view.textsSet = 0;
   screen.Run(kPhone);
   const QList<int> seconds = Countdown(screen.view.statuses, "Esperando el indicador del módem");
   ASSERT_FALSE(seconds.isEmpty());
@@ -386,6 +400,15 @@ TEST(SessionStatusTest, ASilentModemCountsDownTheWholeFirstPromptWait) {
   EXPECT_TRUE(std::is_sorted(seconds.rbegin(), seconds.rend()));
   EXPECT_GE(seconds.size(), 40);  // it moves every second, not only at the end
   EXPECT_EQ(screen.view.statuses.last(), QString::fromUtf8("Error en: Esperando el indicador del módem"));
+  EXPECT_GE(failedAt - poweredAt, 49.5);
+  EXPECT_LE(failedAt - poweredAt, 51.0);
+  const QByteArray wire = screen.link->Wire();
+  EXPECT_EQ(wire, QByteArray("\r\n\r").repeated(wire.size() / 3));
+  EXPECT_NEAR(wire.size() / 3, 97, 3);
+  EXPECT_EQ(screen.view.textsSet, 1);
+  EXPECT_TRUE(screen.view.dialogue.isEmpty());
+  EXPECT_EQ(screen.BoxTexts(), (QStringList{kPowerOnQuestion, kCannotConnect, kNotStarted}));
+  ExpectIdle(screen);
 }
 
 // The Office's settling pauses count down on the status line; after a failure the

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDir>
+#include <QFile>
 #include <QList>
 #include <QString>
 #include <QTemporaryDir>
@@ -28,7 +30,17 @@ struct ShownBox {
 class RecordingMessageBoxes final : public platform::MessageBoxes {
  public:
   platform::MsgAnswer Show(const QString& text, const QString& title, platform::MsgIcon icon,
-                           platform::MsgButtons buttons) override;
+                           platform::MsgButtons buttons) override {
+    const ShownBox box{text, title, icon, buttons};
+    shown.append(box);
+    if (onShow) onShow(box);
+    if (answers_.empty()) {
+      return buttons == platform::MsgButtons::YesNo ? platform::MsgAnswer::Yes : platform::MsgAnswer::Ok;
+    }
+    const auto answer = answers_.front();
+    answers_.pop_front();
+    return answer;
+  }
 
   void Answer(platform::MsgAnswer answer) { answers_.push_back(answer); }
   // Runs while the box is "open", as a real modal box would let events through.
@@ -44,16 +56,25 @@ class RecordingMessageBoxes final : public platform::MessageBoxes {
 // the previous services back afterwards.
 class TestPlatform {
  public:
-  TestPlatform();
-  ~TestPlatform();
+  TestPlatform() : appDirectory_(dir_.path()), saved_(platform::Current()) {
+    platform::Current().messages = &boxes;
+    platform::Current().appDirectory = &appDirectory_;
+  }
+  ~TestPlatform() { platform::Current() = saved_; }
   TestPlatform(const TestPlatform&) = delete;
   TestPlatform& operator=(const TestPlatform&) = delete;
 
   [[nodiscard]] QString Dir() const { return dir_.path(); }
-  [[nodiscard]] QString PathOf(const QString& name) const;
+  [[nodiscard]] QString PathOf(const QString& name) const { return QDir(dir_.path()).filePath(name); }
   // Whole file content, "" when absent.
-  [[nodiscard]] QByteArray Read(const QString& name) const;
-  void Write(const QString& name, const QByteArray& bytes) const;
+  [[nodiscard]] QByteArray Read(const QString& name) const {
+    QFile file(PathOf(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+  void Write(const QString& name, const QByteArray& bytes) const {
+    QFile file(PathOf(name));
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write(bytes);
+  }
 
   RecordingMessageBoxes boxes;
 
