@@ -40,11 +40,6 @@ class ModemDialogueTest : public ::testing::Test {
     ASSERT_TRUE(link_.Open(&error));
   }
 
-  void UseModem(modemsim::ConsoleOptions options) {
-    console_ = std::make_unique<modemsim::EfficientConsole>(link_, options);
-    link_.Attach(console_.get());
-  }
-
   [[nodiscard]] bool OpenEfficientLink() {
     return modem_.OpenModemLink(kEfficientSS5660, 1, kEfficientLine);
   }
@@ -141,7 +136,8 @@ TEST(DeadlineTest, EndIsRoundedToTheSecondAndReachingItIsNotPassingIt) {
 TEST_F(ModemDialogueTest, FirstPromptAfterThreeSecondsEndsTheWaitHalfASecondLater) {
   modemsim::ConsoleOptions options;
   options.bootSeconds = 3.0;
-  UseModem(options);
+  console_ = std::make_unique<modemsim::EfficientConsole>(link_, options);
+  link_.Attach(console_.get());
   box_.Replace("sesión anterior");
   ASSERT_TRUE(OpenEfficientLink());
   const double waited = clock_.Seconds() - poweredAt_;
