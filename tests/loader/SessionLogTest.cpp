@@ -63,17 +63,6 @@ TEST_F(SessionLogTest, AccessPasswordNeverReachesTheFile) {
   EXPECT_EQ(platform_.Read(QStringLiteral("Logs/900123456.log")), QByteArray("Command-> \r\n"));
 }
 
-TEST_F(SessionLogTest, LogsDirectoryIsMadeOnceAndAFailureIsShown) {
-  EXPECT_TRUE(EnsureLogsDirectory());
-  EXPECT_TRUE(EnsureLogsDirectory());
-  EXPECT_TRUE(platform_.boxes.shown.isEmpty());
-  SessionLog log;
-  QString error;
-  EXPECT_FALSE(log.Open(platform_.PathOf(QStringLiteral("Logs/no/such.log")), QString(), &error));
-  EXPECT_FALSE(error.isEmpty());
-  EXPECT_FALSE(log.IsOpen());
-}
-
 // The loading screen shows the password masked as the log writes it, wherever the
 // modem's reads cut the dialogue: not even a piece of it shows for a moment.
 TEST(DialogueBoxTest, ThePasswordNeverShowsOnScreenWhereverAReadEnds) {
