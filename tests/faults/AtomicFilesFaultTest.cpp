@@ -48,19 +48,13 @@ QList<ReplacedFile> ReplacedFiles() {
   };
 }
 
-// A fault in force for as long as the object lives.
-using Armed = std::unique_ptr<void, void (*)(void*)>;
-
-template <typename Injection, typename... Args>
-Armed Arm(Args... args) {
-  return {new Injection(args...), [](void* injection) { delete static_cast<Injection*>(injection); }};
-}
-
-// A way to make the next save fail, and the failure the user is then told about.
+// A way to make the next save fail, in force for as long as what `arm` gives lives,
+// and the failure the user is then told about.
+using Arm = std::function<std::shared_ptr<void>()>;
 struct Fault {
   const char* step;
   int error;
-  std::function<Armed()> arm;
+  Arm arm;
 };
 
 class AtomicFilesFaultTest : public ::testing::Test {
@@ -72,7 +66,7 @@ class AtomicFilesFaultTest : public ::testing::Test {
 
   // Saves version 1, then tries version 2 under the fault: the save must fail with
   // one box holding the system's description, and leave version 1 whole and alone.
-  void ExpectOldFileSurvives(const ReplacedFile& file, int error, const std::function<Armed()>& arm) {
+  void ExpectOldFileSurvives(const ReplacedFile& file, int error, const Arm& arm) {
     SCOPED_TRACE(file.name);
     ASSERT_TRUE(file.save(1));
     const QByteArray stored = platform_.Read(QString::fromLatin1(file.name));
@@ -81,7 +75,7 @@ class AtomicFilesFaultTest : public ::testing::Test {
     platform_.boxes.shown.clear();
     bool saved = true;
     {
-      const auto fault = arm();
+      const auto fault = arm();  // report nothing while it lasts: the disk may be "full"
       saved = file.save(2);
     }
     EXPECT_FALSE(saved);
@@ -103,9 +97,9 @@ class AtomicFilesFaultTest : public ::testing::Test {
 // share may: the stored file survives each time.
 TEST_F(AtomicFilesFaultTest, EveryFailedStepOfASaveLeavesTheStoredFileWhole) {
   const QList<Fault> injections = {
-      {"open", EACCES, [] { return Arm<faults::FailingCreate>(QStringLiteral(".tmp-"), EACCES); }},
-      {"write", EFBIG, [] { return Arm<faults::DiskFullAfter>(rlim_t{4}); }},
-      {"close", EIO, [] { return Arm<faults::FailingClose>(QStringLiteral(".tmp-"), EIO); }},
+      {"open", EACCES, [] { return std::make_shared<faults::FailingCreate>(QStringLiteral(".tmp-"), EACCES); }},
+      {"write", EFBIG, [] { return std::make_shared<faults::DiskFullAfter>(rlim_t{4}); }},
+      {"close", EIO, [] { return std::make_shared<faults::FailingClose>(QStringLiteral(".tmp-"), EIO); }},
   };
   for (const Fault& fault : injections) {
     SCOPED_TRACE(fault.step);
@@ -120,7 +114,7 @@ TEST_F(AtomicFilesFaultTest, AReadOnlyFolderLeavesTheStoredFilesWhole) {
     if (!probe.Active()) GTEST_SKIP() << "no read-only bind mount here: " << probe.WhyNot().toStdString();
   }
   for (const ReplacedFile& file : ReplacedFiles()) {
-    ExpectOldFileSurvives(file, EROFS, [&] { return Arm<faults::ReadOnlyMount>(directory); });
+    ExpectOldFileSurvives(file, EROFS, [&] { return std::make_shared<faults::ReadOnlyMount>(directory); });
   }
 }
 

@@ -54,14 +54,14 @@ QByteArray PathOfDescriptor(int fd) {
 
 }  // namespace
 
-ScopedLimit::ScopedLimit(int resource, rlim_t value) : resource_(resource) {
-  ::getrlimit(resource_, &saved_);
+DiskFullAfter::DiskFullAfter(rlim_t bytes) {
+  ::getrlimit(RLIMIT_FSIZE, &saved_);
   rlimit lowered = saved_;
-  lowered.rlim_cur = value;
-  ::setrlimit(resource_, &lowered);
+  lowered.rlim_cur = bytes;
+  ::setrlimit(RLIMIT_FSIZE, &lowered);
 }
 
-ScopedLimit::~ScopedLimit() { ::setrlimit(resource_, &saved_); }
+DiskFullAfter::~DiskFullAfter() { ::setrlimit(RLIMIT_FSIZE, &saved_); }
 
 FailingCreate::FailingCreate(QString fragment, int error) { TheCreateFault().Arm(fragment, error); }
 
@@ -116,6 +116,25 @@ qint64 ResidentBytes() {
   if (!statm.open(QIODevice::ReadOnly)) return 0;
   const QList<QByteArray> fields = statm.readAll().split(' ');
   return fields.size() > 1 ? fields[1].toLongLong() * ::sysconf(_SC_PAGESIZE) : 0;
+}
+
+std::unique_ptr<loader_testing::SimulatedScreen> NaptScreen(std::int16_t model, modemsim::Behaviour behaviour,
+                                                             const QByteArray& trouble) {
+  modemsim::ConsoleOptions options;
+  options.behaviour = behaviour;
+  if (!trouble.isEmpty()) options.troubleCommand = trouble;
+  auto screen = std::make_unique<loader_testing::SimulatedScreen>(options, loader_testing::ConsoleName(model));
+  screen->WriteConfig(kPhone,
+                      loader_testing::GeneratedFile(model, DataScreen::Napt, kPhone));
+  return screen;
+}
+
+void ExpectEndedIdle(const loader_testing::SimulatedScreen& screen) {
+  EXPECT_FALSE(screen.link->IsOpen());
+  EXPECT_EQ(screen.link->ClosedPortUses(), 0);
+  EXPECT_FALSE(screen.view.busy);
+  EXPECT_TRUE(screen.view.buttonsEnabled);
+  EXPECT_TRUE(screen.Log(kPhone).endsWith("-- Fin de detalle de sesi\xf3n --\r\n"));
 }
 
 }  // namespace faults

@@ -6,28 +6,25 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
+#include "loader/LoaderTestSupport.h"
+
 // Ways to make the operating system fail the program's file operations, for tests
 // that run as root (where permission bits stop nothing).
 namespace faults {
 
-// A resource limit lowered for the lifetime of the object.
-class ScopedLimit {
+// A full disk for the lifetime of the object: files cannot grow beyond `bytes` (the
+// write fails with EFBIG; the test main ignores SIGXFSZ).
+class DiskFullAfter {
  public:
-  ScopedLimit(int resource, rlim_t value);
-  ~ScopedLimit();
-  ScopedLimit(const ScopedLimit&) = delete;
-  ScopedLimit& operator=(const ScopedLimit&) = delete;
+  explicit DiskFullAfter(rlim_t bytes);
+  ~DiskFullAfter();
+  DiskFullAfter(const DiskFullAfter&) = delete;
+  DiskFullAfter& operator=(const DiskFullAfter&) = delete;
 
  private:
-  int resource_;
   rlimit saved_{};
-};
-
-// A full disk: files cannot grow beyond `bytes` (the write fails with EFBIG; the
-// test main ignores SIGXFSZ).
-class DiskFullAfter final : public ScopedLimit {
- public:
-  explicit DiskFullAfter(rlim_t bytes) : ScopedLimit(RLIMIT_FSIZE, bytes) {}
 };
 
 // Creating a file whose path contains `fragment` fails with `error`, as it fails for
@@ -94,5 +91,16 @@ inline constexpr bool kResidentMemoryIsMeaningful = true;
 #else
 inline constexpr bool kResidentMemoryIsMeaningful = true;
 #endif
+
+inline const QString kPhone = QStringLiteral("900123456");
+
+// A screen on the model's simulated modem, behaving so and hanging on `trouble`,
+// with the model's NAPT example file for kPhone.
+[[nodiscard]] std::unique_ptr<loader_testing::SimulatedScreen> NaptScreen(
+    std::int16_t model, modemsim::Behaviour behaviour = modemsim::Behaviour::Healthy, const QByteArray& trouble = {});
+
+// However the session failed, it has ended with the port closed and never used once
+// closed, the screen idle and the log closed by its trailer.
+void ExpectEndedIdle(const loader_testing::SimulatedScreen& screen);
 
 }  // namespace faults

@@ -8,14 +8,13 @@
 #include "loader/LoaderTestSupport.h"
 #include "loader/LoaderTexts.h"
 
+using faults::kPhone;
 using loader_testing::CriticalBox;
 using loader_testing::SimulatedScreen;
 using modemsim::Behaviour;
 using testing_support::ShownBox;
 
 namespace {
-
-const QString kPhone = QStringLiteral("900123456");
 
 // A line of the flood: no prompt, no keyword of any model in it.
 QByteArray FloodLine() {
@@ -32,13 +31,14 @@ class Flood {
       : screen_(screen), chunk_(line.repeated(kChunkBytes / line.size() + 1).left(kChunkBytes)) {}
 
   void Start() {
-    if (running_) return;
-    running_ = true;
+    if (startedAt_ >= 0) return;
+    startedAt_ = screen_.clock.Seconds();
     baseline_ = faults::ResidentBytes();
     Tick();
   }
 
   [[nodiscard]] qint64 Sent() const { return sent_; }
+  [[nodiscard]] double StartedAt() const { return startedAt_; }
   [[nodiscard]] qint64 ResidentGrowth() const { return peak_ - baseline_; }
 
  private:
@@ -54,7 +54,7 @@ class Flood {
 
   SimulatedScreen& screen_;
   QByteArray chunk_;
-  bool running_ = false;
+  double startedAt_ = -1;
   qint64 sent_ = 0;
   qint64 ticks_ = 0;
   qint64 baseline_ = 0;
@@ -63,11 +63,10 @@ class Flood {
 
 struct FloodCase {
   const char* situation;
-  QByteArray line;        // what the flood repeats
-  const char* model;
-  Behaviour behaviour;
-  QByteArray trouble;     // the command the modem hangs on
-  QByteArray floodAfter;  // the flood starts when the program sends this; "" at power-on
+  QByteArray line;  // what the flood repeats
+  std::int16_t model;
+  QByteArray trouble;     // the command the modem hangs on, and from which the flood
+                          // starts; "" for a silent modem flooding from power-on
   double waitSeconds;     // how long the flooded wait lasts
   QList<ShownBox> last;   // the session's last boxes
 };
@@ -78,63 +77,47 @@ struct FloodCase {
 // text only.
 TEST(FloodFaultTest, AFloodingModemEndsEachWaitAtItsLimitWithBoundedMemory) {
   using namespace loader_texts;
+  const QList<ShownBox> notConnected{CriticalBox(kCannotConnect), CriticalBox(kNotStarted)};
   const QList<FloodCase> cases = {
-      {"Pro, first prompt (80 s)", FloodLine(), "pro", Behaviour::Silent, {}, {}, 80,
-       {CriticalBox(kCannotConnect), CriticalBox(kNotStarted)}},
-      {"Efficient, first prompt (50 s)", FloodLine(), "efficient", Behaviour::Silent, {}, {}, 50,
-       {CriticalBox(kCannotConnect), CriticalBox(kNotStarted)}},
-      {"Efficient, first prompt, NULs and backspaces only", QByteArray("\0\b\0\0\b", 5),
-       "efficient", Behaviour::Silent, {}, {}, 50,
-       {CriticalBox(kCannotConnect), CriticalBox(kNotStarted)}},
-      {"Efficient, after default all (40 s)", FloodLine(), "efficient", Behaviour::DeadCommand,
-       "default all", "default all", 40, {CriticalBox(kUnexpectedAnswer)}},
-      {"Office, after erase all (40 s)", FloodLine(), "office", Behaviour::DeadCommand, "erase all",
-       "erase all", 40, {CriticalBox(kUnexpectedAnswer)}},
-      {"Pro, a command line (2 x 30 s)", FloodLine(), "pro", Behaviour::DeadCommand, "cip pvcadd",
-       "cip pvcadd", 60, {CriticalBox(kResponseTimeout)}},
+      {"Pro, first prompt (80 s)", FloodLine(), kSpeedTouchPro, {}, 80, notConnected},
+      {"Efficient, first prompt (50 s)", FloodLine(), kEfficientSS5660, {}, 50, notConnected},
+      {"Efficient, first prompt, NULs and backspaces only", QByteArray("\0\b\0\0\b", 5), kEfficientSS5660, {},
+       50, notConnected},
+      {"Efficient, after default all (40 s)", FloodLine(), kEfficientSS5660, "default all", 40,
+       {CriticalBox(kUnexpectedAnswer)}},
+      {"Office, after erase all (40 s)", FloodLine(), kSpeedTouchOffice, "erase all", 40,
+       {CriticalBox(kUnexpectedAnswer)}},
+      {"Pro, a command line (2 x 30 s)", FloodLine(), kSpeedTouchPro, "cip pvcadd", 60,
+       {CriticalBox(kResponseTimeout)}},
   };
   for (const FloodCase& c : cases) {
     SCOPED_TRACE(c.situation);
-    modemsim::ConsoleOptions options;
-    options.behaviour = c.behaviour;
-    options.troubleCommand = c.trouble;
-    SimulatedScreen screen(options, QString::fromLatin1(c.model));
-    const std::int16_t model = QByteArray(c.model) == "pro"      ? kSpeedTouchPro
-                               : QByteArray(c.model) == "office" ? kSpeedTouchOffice
-                                                                 : kEfficientSS5660;
-    screen.WriteConfig(kPhone, loader_testing::GeneratedFile(model, DataScreen::Napt, kPhone));
-    Flood flood(screen, c.line);
-    double floodStart = 0;
-    auto start = [&] {
-      if (floodStart == 0) floodStart = screen.clock.Seconds();
-      flood.Start();
-    };
-    if (c.floodAfter.isEmpty()) {
-      screen.platform.boxes.onShow = [&](const ShownBox& box) {
-        if (box.title == kPowerOnTitle) start();
+    const auto screen = faults::NaptScreen(
+        c.model, c.trouble.isEmpty() ? Behaviour::Silent : Behaviour::DeadCommand, c.trouble);
+    Flood flood(*screen, c.line);
+    if (c.trouble.isEmpty()) {
+      screen->platform.boxes.onShow = [&](const ShownBox& box) {
+        if (box.title == kPowerOnTitle) flood.Start();
       };
     } else {
-      screen.tap->afterWrite = [&](const QByteArray& bytes) {
-        if (bytes.startsWith(c.floodAfter)) start();
+      screen->tap->afterWrite = [&](const QByteArray& bytes) {
+        if (bytes.startsWith(c.trouble)) flood.Start();
       };
     }
-    screen.Run(kPhone);
+    screen->Run(kPhone);
 
-    const QList<ShownBox>& shown = screen.platform.boxes.shown;
+    const QList<ShownBox>& shown = screen->platform.boxes.shown;
     ASSERT_GE(shown.size(), c.last.size());
     EXPECT_EQ(shown.mid(shown.size() - c.last.size()), c.last);
     // The whole wait was flooded (a wait may end half a second early, per wait).
     EXPECT_GE(flood.Sent(), static_cast<qint64>(c.waitSeconds - 2) * 100 * Flood::kChunkBytes);
-    EXPECT_LE(screen.clock.Seconds() - floodStart, c.waitSeconds + 12);
-    EXPECT_LE(screen.session->Dialogue().Content().size(), DialogueBox::kMaxBytes);
-    EXPECT_LE(screen.view.dialogue.size(), DialogueBox::kMaxBytes);
+    EXPECT_LE(screen->clock.Seconds() - flood.StartedAt(), c.waitSeconds + 12);
+    EXPECT_LE(screen->session->Dialogue().Content().size(), DialogueBox::kMaxBytes);
+    EXPECT_LE(screen->view.dialogue.size(), DialogueBox::kMaxBytes);
     if (faults::kResidentMemoryIsMeaningful) {
       EXPECT_LT(flood.ResidentGrowth(), 48 << 20);
     }
-    EXPECT_FALSE(screen.link->IsOpen());
-    EXPECT_FALSE(screen.view.busy);
-    EXPECT_TRUE(screen.view.buttonsEnabled);
-    EXPECT_TRUE(screen.Log(kPhone).endsWith("-- Fin de detalle de sesi\xf3n --\r\n"));
+    faults::ExpectEndedIdle(*screen);
   }
 }
 

@@ -1,17 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "core/Def_Globales.h"
-#include "loader/LoaderTestSupport.h"
-#include "loader/LoaderTexts.h"
+#include "faults/FaultInjection.h"
 
-using loader_testing::ConfiguredBox;
-using loader_testing::PowerOnBox;
-using loader_testing::SimulatedScreen;
+using faults::kPhone;
 using testing_support::ShownBox;
 
 namespace {
-
-const QString kPhone = QStringLiteral("900123456");
 
 // A noisy line (NULs, backspaces, bytes of no meaning, line breaks sent as LF CR or
 // a bare LF) under every model's whole session: the modem is loaded, what the
@@ -20,21 +15,19 @@ const QString kPhone = QStringLiteral("900123456");
 TEST(NoiseFaultTest, EveryModelIsLoadedThroughANoisyLine) {
   for (const std::int16_t model : {kEfficientSS5660, kSpeedTouchOffice, kSpeedTouchPro}) {
     SCOPED_TRACE(loader_testing::ConsoleName(model).toStdString());
-    modemsim::ConsoleOptions options;
-    options.behaviour = modemsim::Behaviour::Noise;
-    SimulatedScreen screen(options, loader_testing::ConsoleName(model));
-    screen.WriteConfig(kPhone, loader_testing::GeneratedFile(model, DataScreen::Napt, kPhone));
-    screen.Run(kPhone);
-    EXPECT_EQ(screen.platform.boxes.shown, (QList<ShownBox>{PowerOnBox(), ConfiguredBox()}));
-    for (const QByteArray& text : {screen.session->Dialogue().Content(), screen.Log(kPhone)}) {
+    const auto screen = faults::NaptScreen(model, modemsim::Behaviour::Noise);
+    screen->Run(kPhone);
+    EXPECT_EQ(screen->platform.boxes.shown,
+              (QList<ShownBox>{loader_testing::PowerOnBox(), loader_testing::ConfiguredBox()}));
+    for (const QByteArray& text : {screen->session->Dialogue().Content(), screen->Log(kPhone)}) {
       EXPECT_FALSE(text.contains('\0'));
       EXPECT_FALSE(text.contains('\b'));
       EXPECT_EQ(text.count('\r'), text.count("\r\n"));
       EXPECT_EQ(text.count('\n'), text.count("\r\n"));
     }
-    EXPECT_FALSE(screen.Log(kPhone).contains("tarnimol"));
-    EXPECT_TRUE(screen.session->Dialogue().Content().contains("\x81\xfe"));
-    EXPECT_FALSE(screen.link->IsOpen());
+    EXPECT_FALSE(screen->Log(kPhone).contains("tarnimol"));
+    EXPECT_TRUE(screen->session->Dialogue().Content().contains("\x81\xfe"));
+    faults::ExpectEndedIdle(*screen);
   }
 }
 
