@@ -48,14 +48,8 @@ QList<ReplacedFile> ReplacedFiles() {
   };
 }
 
-// A way to make the next save fail, in force for as long as what `arm` gives lives,
-// and the failure the user is then told about.
+// A way to make the next save fail, in force for as long as what it gives lives.
 using Arm = std::function<std::shared_ptr<void>()>;
-struct Fault {
-  const char* step;
-  int error;
-  Arm arm;
-};
 
 class AtomicFilesFaultTest : public ::testing::Test {
  protected:
@@ -96,12 +90,16 @@ class AtomicFilesFaultTest : public ::testing::Test {
 // halfway through it, or the file system refuses it when it is closed, as a network
 // share may: the stored file survives each time.
 TEST_F(AtomicFilesFaultTest, EveryFailedStepOfASaveLeavesTheStoredFileWhole) {
-  const QList<Fault> injections = {
+  const struct {
+    const char* step;
+    int error;  // what the user is told about
+    Arm arm;
+  } injections[] = {
       {"open", EACCES, [] { return std::make_shared<faults::FailingCreate>(QStringLiteral(".tmp-"), EACCES); }},
       {"write", EFBIG, [] { return std::make_shared<faults::DiskFullAfter>(rlim_t{4}); }},
       {"close", EIO, [] { return std::make_shared<faults::FailingClose>(QStringLiteral(".tmp-"), EIO); }},
   };
-  for (const Fault& fault : injections) {
+  for (const auto& fault : injections) {
     SCOPED_TRACE(fault.step);
     for (const ReplacedFile& file : ReplacedFiles()) ExpectOldFileSurvives(file, fault.error, fault.arm);
   }

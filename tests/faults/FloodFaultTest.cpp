@@ -5,7 +5,6 @@
 #include "core/Def_Globales.h"
 #include "faults/FaultInjection.h"
 #include "loader/DialogueBox.h"
-#include "loader/LoaderTestSupport.h"
 #include "loader/LoaderTexts.h"
 
 using faults::kPhone;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -11,13 +12,12 @@
 #include "core/AddressHelpers.h"
 #include "core/Def_Globales.h"
 #include "faults/FaultInjection.h"
-#include "loader/LoaderTestSupport.h"
 #include "loader/LoaderTexts.h"
 #include "loader/LoadingSession.h"
 #include "modemsim/Consoles.h"
 #include "modemsim/PtyServer.h"
-#include "platform/Cp1252.h"
 #include "platform/QtClock.h"
+#include "platform/ErrorText.h"
 #include "platform/QtSerialLink.h"
 #include "platform/TextFile.h"
 
@@ -30,7 +30,6 @@ using testing_support::ShownBox;
 namespace {
 
 constexpr int kPort = 6;
-const QByteArray kTrailer = platform::ToCp1252(QStringLiteral("-- Fin de detalle de sesión --\r\n"));
 
 // Real time and the real event loop, except that the blocking pauses last a tenth of
 // a second at most; the clock still counts them whole, so every wait keeps its limits.
@@ -76,7 +75,7 @@ class PortFaultTest : public ::testing::Test {
     }
     EXPECT_FALSE(view_.busy);
     EXPECT_TRUE(view_.buttonsEnabled);
-    EXPECT_TRUE(platform_.Read(QStringLiteral("Logs/900123456.log")).endsWith(kTrailer));
+    EXPECT_TRUE(platform_.Read(QStringLiteral("Logs/900123456.log")).endsWith("-- Fin de detalle de sesi\xf3n --\r\n"));
     EXPECT_TRUE(faults::OpenFilesContaining(platform_.Dir()).isEmpty());
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   }
@@ -95,7 +94,7 @@ TEST_F(PortFaultTest, APortThatDoesNotExistIsReportedBeforeAnythingIsAsked) {
                           platform_.PathOf(QStringLiteral("puertos/com6"))));
   RunSession();
   const QString missing = platform_.PathOf(QStringLiteral("puertos/com6"));
-  EXPECT_EQ(Shown(), (QList<ShownBox>{{QStringLiteral("El puerto %1 no existe o no está conectado").arg(missing),
+  EXPECT_EQ(Shown(), (QList<ShownBox>{{QStringLiteral("COM6 (%1): %2").arg(missing, platform::DescribeSystemError(ENOENT)),
                                        QString(), MsgIcon::Exclamation, platform::MsgButtons::Ok},
                                       CriticalBox(loader_texts::kNotStarted)}));
 }
