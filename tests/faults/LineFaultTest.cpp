@@ -8,7 +8,9 @@
 #include "loader/LoaderTexts.h"
 
 using faults::kPhone;
+using loader_testing::ConfiguredBox;
 using loader_testing::CriticalBox;
+using loader_testing::PowerOnBox;
 using loader_testing::SimulatedScreen;
 using modemsim::Behaviour;
 using testing_support::ShownBox;
@@ -116,6 +118,29 @@ TEST(FloodFaultTest, AFloodingModemEndsEachWaitAtItsLimitWithBoundedMemory) {
     if (faults::kResidentMemoryIsMeaningful) {
       EXPECT_LT(flood.ResidentGrowth(), 48 << 20);
     }
+    faults::ExpectEndedIdle(*screen);
+  }
+}
+
+// A noisy line (NULs, backspaces, bytes of no meaning, line breaks sent as LF CR or
+// a bare LF) under every model's whole session: the modem is loaded, what the
+// dialogue box and the log hold is clean text with CR LF line breaks only, and the
+// log shows no password.
+TEST(NoiseFaultTest, EveryModelIsLoadedThroughANoisyLine) {
+  for (const std::int16_t model : {kEfficientSS5660, kSpeedTouchOffice, kSpeedTouchPro}) {
+    SCOPED_TRACE(loader_testing::ConsoleName(model).toStdString());
+    const auto screen = faults::NaptScreen(model, Behaviour::Noise);
+    screen->Run(kPhone);
+    EXPECT_EQ(screen->platform.boxes.shown,
+              (QList<ShownBox>{PowerOnBox(), ConfiguredBox()}));
+    for (const QByteArray& text : {screen->session->Dialogue().Content(), screen->Log(kPhone)}) {
+      EXPECT_FALSE(text.contains('\0'));
+      EXPECT_FALSE(text.contains('\b'));
+      EXPECT_EQ(text.count('\r'), text.count("\r\n"));
+      EXPECT_EQ(text.count('\n'), text.count("\r\n"));
+    }
+    EXPECT_FALSE(screen->Log(kPhone).contains("tarnimol"));
+    EXPECT_TRUE(screen->session->Dialogue().Content().contains("\x81\xfe"));
     faults::ExpectEndedIdle(*screen);
   }
 }
