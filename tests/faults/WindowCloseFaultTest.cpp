@@ -97,11 +97,15 @@ TEST_F(WindowCloseFaultTest, TheWindowStaysThroughTheSessionAndIsUsableAfterIt) 
   EXPECT_TRUE(screen_->cExit->isEnabled());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
-  // Another session runs from the same window.
+  // Another session runs from the same window, then Escape leaves it.
   platform_.boxes.shown.clear();
   screen_->cInstalar->click();
   EXPECT_EQ(platform_.boxes.shown.last().text, loader_texts::kConfigured);
   EXPECT_EQ(port_.link->Opens(), 2);
+  QTest::keyClick(screen_, Qt::Key_Escape);
+  Settle();
+  EXPECT_TRUE(screen_.isNull());
+  EXPECT_TRUE(menu_->isVisible());
 }
 
 }  // namespace
