@@ -57,7 +57,9 @@ class SettingsFileTest : public ::testing::Test {
   }
 
   // A message box with the exclamation icon and the application's title.
-  static ShownBox Warning(const QString& text) { return {text, QString(), MsgIcon::Exclamation, platform::MsgButtons::Ok}; }
+  static ShownBox Warning(const QString& text) {
+    return {text, QString(), MsgIcon::Exclamation, platform::MsgButtons::Ok};
+  }
 
   TestPlatform platform_;
 };

@@ -95,9 +95,11 @@ TEST_F(AtomicFilesFaultTest, EveryFailedStepOfASaveLeavesTheStoredFileWhole) {
     int error;  // what the user is told about
     Arm arm;
   } injections[] = {
-      {"open", EACCES, [] { return std::make_shared<faults::FailingCreate>(QStringLiteral(".tmp-"), EACCES); }},
+      {"open", EACCES,
+       [] { return std::make_shared<faults::FailingCall>(faults::Call::Create, QStringLiteral(".tmp-"), EACCES); }},
       {"write", EFBIG, [] { return std::make_shared<faults::DiskFullAfter>(rlim_t{4}); }},
-      {"close", EIO, [] { return std::make_shared<faults::FailingClose>(QStringLiteral(".tmp-"), EIO); }},
+      {"close", EIO,
+       [] { return std::make_shared<faults::FailingCall>(faults::Call::Close, QStringLiteral(".tmp-"), EIO); }},
   };
   for (const auto& fault : injections) {
     SCOPED_TRACE(fault.step);
@@ -120,7 +122,7 @@ TEST_F(AtomicFilesFaultTest, AReadOnlyFolderLeavesTheStoredFilesWhole) {
 // failed save names the path it tried, or the installer could not tell where.
 TEST_F(AtomicFilesFaultTest, WhenNoFolderCanBeWrittenEveryFailedSaveNamesItsPath) {
   const QString perUser = platform_.PathOf(QStringLiteral("usuario"));
-  const faults::FailingCreate nowhere(platform_.Dir(), EROFS);
+  const faults::FailingCall nowhere(faults::Call::Create, platform_.Dir(), EROFS);
   platform::DesktopAppDirectory folder(platform_.PathOf(QStringLiteral("programa")), perUser);
   platform::Current().appDirectory = &folder;
   EXPECT_FALSE(folder.Writable());

@@ -34,14 +34,10 @@ struct CallFault {
   }
 };
 
-CallFault& TheCloseFault() {
-  static CallFault fault;
-  return fault;
-}
-
-CallFault& TheCreateFault() {
-  static CallFault fault;
-  return fault;
+CallFault& TheFault(Call call) {
+  static CallFault creating;
+  static CallFault closing;
+  return call == Call::Create ? creating : closing;
 }
 
 QByteArray PathOfDescriptor(int fd) {
@@ -63,15 +59,13 @@ DiskFullAfter::DiskFullAfter(rlim_t bytes) {
 
 DiskFullAfter::~DiskFullAfter() { ::setrlimit(RLIMIT_FSIZE, &saved_); }
 
-FailingCreate::FailingCreate(QString fragment, int error) { TheCreateFault().Arm(fragment, error); }
+FailingCall::FailingCall(Call call, const QString& fragment, int error) : call_(call) {
+  TheFault(call_).Arm(fragment, error);
+}
 
-FailingCreate::~FailingCreate() { TheCreateFault().armed = false; }
+FailingCall::~FailingCall() { TheFault(call_).armed = false; }
 
-FailingClose::FailingClose(QString fragment, int error) { TheCloseFault().Arm(fragment, error); }
-
-FailingClose::~FailingClose() { TheCloseFault().armed = false; }
-
-int FailingClose::Failed() const { return TheCloseFault().failed; }
+int FailingCall::Failed() const { return TheFault(call_).failed; }
 
 ReadOnlyMount::ReadOnlyMount(const QString& directory) : directory_(directory.toLocal8Bit()) {
   // A namespace of our own keeps the mount away from the rest of the machine, and
@@ -144,7 +138,7 @@ void ExpectEndedIdle(const loader_testing::SimulatedScreen& screen) {
 extern "C" int close(int fd) {
   using CloseFunction = int (*)(int);
   static const auto real = reinterpret_cast<CloseFunction>(::dlsym(RTLD_NEXT, "close"));
-  faults::CallFault& fault = faults::TheCloseFault();
+  faults::CallFault& fault = faults::TheFault(faults::Call::Close);
   if (!fault.armed || !fault.Hits(faults::PathOfDescriptor(fd).constData())) return real(fd);
   (void)real(fd);
   ++fault.failed;
@@ -155,7 +149,7 @@ extern "C" int close(int fd) {
 extern "C" int mkostemp(char* pattern, int flags) {
   using CreateFunction = int (*)(char*, int);
   static const auto real = reinterpret_cast<CreateFunction>(::dlsym(RTLD_NEXT, "mkostemp"));
-  faults::CallFault& fault = faults::TheCreateFault();
+  faults::CallFault& fault = faults::TheFault(faults::Call::Create);
   if (!fault.Hits(pattern)) return real(pattern, flags);
   ++fault.failed;
   errno = fault.error;

@@ -27,28 +27,25 @@ class DiskFullAfter {
   rlimit saved_{};
 };
 
-// Creating a file whose path contains `fragment` fails with `error`, as it fails for
-// an installer without the right to write in the folder (root is never refused).
-class FailingCreate {
- public:
-  FailingCreate(QString fragment, int error);
-  ~FailingCreate();
-  FailingCreate(const FailingCreate&) = delete;
-  FailingCreate& operator=(const FailingCreate&) = delete;
-};
+// A system call on a path that contains `fragment` fails with `error`: creating a
+// file (mkostemp), as it fails for an installer without the right to write in the
+// folder (root is never refused), or closing a descriptor, as a network file system
+// reports a write it could not complete (the descriptor is released all the same, as
+// close() does on Linux).
+enum class Call { Create, Close };
 
-// close() fails with `error` for every descriptor whose path contains `fragment`,
-// as a network file system reports a write it could not complete. The descriptor is
-// released all the same, as close() does on Linux.
-class FailingClose {
+class FailingCall {
  public:
-  FailingClose(QString fragment, int error);
-  ~FailingClose();
-  FailingClose(const FailingClose&) = delete;
-  FailingClose& operator=(const FailingClose&) = delete;
+  FailingCall(Call call, const QString& fragment, int error);
+  ~FailingCall();
+  FailingCall(const FailingCall&) = delete;
+  FailingCall& operator=(const FailingCall&) = delete;
 
-  // How many closes were made to fail.
+  // How many calls were made to fail.
   [[nodiscard]] int Failed() const;
+
+ private:
+  Call call_;
 };
 
 // A directory made read-only by a bind mount over itself, in a mount namespace of

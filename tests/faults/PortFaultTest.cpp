@@ -89,13 +89,12 @@ class PortFaultTest : public ::testing::Test {
 
 // Com6 names an adapter that is not plugged in: its link points nowhere.
 TEST_F(PortFaultTest, APortThatDoesNotExistIsReportedBeforeAnythingIsAsked) {
-  ASSERT_TRUE(QDir(platform_.Dir()).mkpath(QStringLiteral("puertos")));
-  ASSERT_TRUE(QFile::link(QStringLiteral("/dev/no-such-adapter"),
-                          platform_.PathOf(QStringLiteral("puertos/com6"))));
-  RunSession();
   const QString missing = platform_.PathOf(QStringLiteral("puertos/com6"));
-  EXPECT_EQ(Shown(), (QList<ShownBox>{{QStringLiteral("COM6 (%1): %2").arg(missing, platform::DescribeSystemError(ENOENT)),
-                                       QString(), MsgIcon::Exclamation, platform::MsgButtons::Ok},
+  ASSERT_TRUE(QDir(platform_.Dir()).mkpath(QStringLiteral("puertos")));
+  ASSERT_TRUE(QFile::link(QStringLiteral("/dev/no-such-adapter"), missing));
+  RunSession();
+  const QString text = QStringLiteral("COM6 (%1): %2").arg(missing, platform::DescribeSystemError(ENOENT));
+  EXPECT_EQ(Shown(), (QList<ShownBox>{{text, QString(), MsgIcon::Exclamation, platform::MsgButtons::Ok},
                                       CriticalBox(loader_texts::kNotStarted)}));
 }
 

@@ -134,7 +134,7 @@ TEST_F(SessionFilesFaultTest, ADiskThatFillsUpDuringTheSessionKeepsThePreviousLo
 // The log refused when it is closed, as a network share may refuse it.
 TEST_F(SessionFilesFaultTest, ALogThatFailsToCloseIsReportedAndLeavesThePreviousLog) {
   screen_.platform.Write(kLog, kOldLog);
-  const faults::FailingClose failing(kLog, EIO);
+  const faults::FailingCall failing(faults::Call::Close, kLog, EIO);
   Run();
   EXPECT_EQ(failing.Failed(), 1);
   ExpectLoadedWithLogWarning(platform::DescribeSystemError(EIO));
