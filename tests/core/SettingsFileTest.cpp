@@ -1,6 +1,8 @@
-#include <sys/resource.h>
-
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
 
 #include <QDir>
 #include <QFile>
@@ -16,7 +18,8 @@ using testing_support::TestPlatform;
 
 namespace {
 
-const QStringList kSixteenTexts = {"203", "0", "113", "192", "255", "255", "255", "240",
+// A mask whose octets differ from one another, so that no octet passes for another.
+const QStringList kSixteenTexts = {"203", "0", "113", "192", "255", "192", "0", "0",
                                    "198", "51", "100", "7", "8", "35", "6", "11"};
 
 QByteArray FileOf(const QList<QByteArray>& lines) {
@@ -25,20 +28,37 @@ QByteArray FileOf(const QList<QByteArray>& lines) {
   return bytes;
 }
 
-const QList<QByteArray> kSeventeen = {" 4 ", "203", "0", "113", "192", "255", "255", "255", "0",
-                                      "198", "51", "100", "7", "8", "35", "6", "11"};
+// A hand-edited file: blanks around numbers, an octet out of range but a 16-bit number,
+// both ends of the 16-bit range.
+const QList<QByteArray> kSeventeen = {" 4 ", "300", "0", "113", "192", "255", "254", "0", "0",
+                                      "198", "51", "100", "7", "8", "\t-32768 ", "6", "32767"};
+const QList<int> kSeventeenValues = {4, 300, 0, 113, 192, 255, 254, 0, 0, 198, 51, 100, 7, 8, -32768, 6, 32767};
+
+// Every field of the record, in file order.
+std::array<std::int16_t*, 17> Fields() {
+  auto& s = ServiceSettings;
+  return {&s.ComPort,      &s.EdcNetwork[0], &s.EdcNetwork[1], &s.EdcNetwork[2],    &s.EdcNetwork[3],
+          &s.EdcMask[0],   &s.EdcMask[1],    &s.EdcMask[2],    &s.EdcMask[3],       &s.DnsServer[0],
+          &s.DnsServer[1], &s.DnsServer[2],  &s.DnsServer[3],  &s.AtmCircuit.Vpi,   &s.AtmCircuit.Vci,
+          &s.PhoneMinDigits, &s.PhoneMaxDigits};
+}
+
+QList<int> Values() {
+  QList<int> values;
+  for (const std::int16_t* field : Fields()) values << *field;
+  return values;
+}
 
 class SettingsFileTest : public ::testing::Test {
  protected:
-  void SetUp() override { SetStartupValues(); }
+  void SetUp() override {
+    SetStartupValues();
+    for (std::int16_t* field : Fields()) *field = 77;
+  }
 
   // A message box with the exclamation icon and the application's title.
-  ShownBox Warning(const QString& text) const { return {text, QString(), MsgIcon::Exclamation, platform::MsgButtons::Ok}; }
-
-  // VPI, VCI and the phone's digit limits.
-  static QList<int> Numbers() {
-    return {ServiceSettings.AtmCircuit.Vpi, ServiceSettings.AtmCircuit.Vci, ServiceSettings.PhoneMinDigits,
-            ServiceSettings.PhoneMaxDigits};
+  static ShownBox Warning(const QString& text) {
+    return {text, QString(), MsgIcon::Exclamation, platform::MsgButtons::Ok};
   }
 
   TestPlatform platform_;
@@ -51,13 +71,11 @@ TEST_F(SettingsFileTest, AbsentFileGivesDefaultsSilentlyAndResetsThePort) {
       ASSERT_TRUE(QDir(platform_.Dir()).mkdir("conf_gen.dat"));
     }
     ServiceSettings.ComPort = 5;
-    ServiceSettings.AtmCircuit = {1, 2};
     EXPECT_TRUE(LoadServiceSettings());
-    EXPECT_EQ(ServiceSettings.ComPort, 1);
-    EXPECT_EQ(ServiceSettings.EdcMask, (Octets{255, 255, 255, 240}));
-    EXPECT_EQ(ServiceSettings.EdcNetwork, kOperatorEdcNetwork);
-    EXPECT_EQ(ServiceSettings.DnsServer, kOperatorDnsServer);
-    EXPECT_EQ(Numbers(), (QList<int>{8, 32, 9, 9}));
+    const Octets& edc = kOperatorEdcNetwork;
+    const Octets& dns = kOperatorDnsServer;
+    EXPECT_EQ(Values(), (QList<int>{1, edc[0], edc[1], edc[2], edc[3], 255, 255, 255, 240, dns[0], dns[1], dns[2],
+                                    dns[3], 8, 32, 9, 9}));
     EXPECT_EQ(ServiceSettings.AccessPassword, "tarnimol");  // passwords are not touched
   }
   EXPECT_TRUE(platform_.boxes.shown.isEmpty());
@@ -66,118 +84,71 @@ TEST_F(SettingsFileTest, AbsentFileGivesDefaultsSilentlyAndResetsThePort) {
 TEST_F(SettingsFileTest, SaveThenLoadGivesBackEveryField) {
   ServiceSettings.ComPort = 12;
   ASSERT_TRUE(SaveServiceSettings(kSixteenTexts));
-  EXPECT_TRUE(platform_.Read("conf_gen.dat").startsWith(" 12 \r\n203\r\n0\r\n113\r\n"));
-  EXPECT_TRUE(platform_.Read("conf_gen.dat").endsWith("\r\n6\r\n11\r\n"));
+  QList<QByteArray> lines{" 12 "};
+  for (const QString& text : kSixteenTexts) lines << text.toLatin1();
+  EXPECT_EQ(platform_.Read("conf_gen.dat"), FileOf(lines));
 
-  SetStartupValues();
+  SetUp();
   ASSERT_TRUE(LoadServiceSettings());
-  EXPECT_EQ(ServiceSettings.ComPort, 12);
-  EXPECT_EQ(ServiceSettings.EdcNetwork, (Octets{203, 0, 113, 192}));
-  EXPECT_EQ(ServiceSettings.EdcMask, (Octets{255, 255, 255, 240}));
-  EXPECT_EQ(ServiceSettings.DnsServer, (Octets{198, 51, 100, 7}));
-  EXPECT_EQ(Numbers(), (QList<int>{8, 35, 6, 11}));
+  EXPECT_EQ(Values(), (QList<int>{12, 203, 0, 113, 192, 255, 192, 0, 0, 198, 51, 100, 7, 8, 35, 6, 11}));
   EXPECT_TRUE(platform_.boxes.shown.isEmpty());
 }
 
-TEST_F(SettingsFileTest, BlanksAroundNumbersAreIgnoredAndExtraLinesTooAndHandEditedValuesTaken) {
-  auto lines = kSeventeen;
-  lines[0] = "2";
-  lines[1] = "300";  // out of octet range, but a 16-bit number: taken as it stands
-  lines << "garbage after the seventeenth line";
-  platform_.Write("conf_gen.dat", FileOf(lines));
-  EXPECT_TRUE(LoadServiceSettings());
-  EXPECT_EQ(ServiceSettings.ComPort, 2);
-  EXPECT_EQ(ServiceSettings.EdcNetwork[0], 300);
-  EXPECT_EQ(ServiceSettings.PhoneMaxDigits, 11);
-  EXPECT_TRUE(platform_.boxes.shown.isEmpty());
-
-  lines[0] = " 2 ";
-  platform_.Write("conf_gen.dat", FileOf(lines));
-  ServiceSettings.ComPort = 9;
-  EXPECT_TRUE(LoadServiceSettings());
-  EXPECT_EQ(ServiceSettings.ComPort, 2);
-}
-
-TEST_F(SettingsFileTest, ASixteenLineFileKeepsTheLastFieldAndSaysTheFileEnded) {
-  ServiceSettings.PhoneMaxDigits = 42;
-  platform_.Write("conf_gen.dat", FileOf(kSeventeen.mid(0, 16)));
-  EXPECT_FALSE(LoadServiceSettings());
-  EXPECT_EQ(ServiceSettings.PhoneMinDigits, 6);  // line 16 was taken
-  EXPECT_EQ(ServiceSettings.PhoneMaxDigits, 42);
-  EXPECT_EQ(platform_.boxes.shown, QList<ShownBox>{Warning(QString::fromUtf8(platform::kEndOfFileText))});
-}
-
-TEST_F(SettingsFileTest, AnEmptyLineStopsReadingThereAndKeepsLaterFields) {
-  auto lines = kSeventeen;
-  lines[6] = "";  // second mask octet
-  const Octets dnsBefore = ServiceSettings.DnsServer;
-  ServiceSettings.AtmCircuit.Vpi = 5;
-  ServiceSettings.EdcMask = {1, 2, 3, 4};
-  platform_.Write("conf_gen.dat", FileOf(lines));
-  EXPECT_FALSE(LoadServiceSettings());
-  EXPECT_EQ(ServiceSettings.EdcNetwork, (Octets{203, 0, 113, 192}));
-  EXPECT_EQ(ServiceSettings.EdcMask, (Octets{255, 2, 3, 4}));
-  EXPECT_EQ(ServiceSettings.DnsServer, dnsBefore);
-  EXPECT_EQ(ServiceSettings.AtmCircuit.Vpi, 5);
-  EXPECT_EQ(platform_.boxes.shown, QList<ShownBox>{Warning(QString::fromUtf8(platform::kNotANumberText))});
-}
-
-TEST_F(SettingsFileTest, NumbersOutsideSixteenBitsOrInOtherNotationsAreRefused) {
-  for (const QByteArray bad : {"40000", "-40000", "1.5", "0x10", "1e2", "2 3", "99999999999999999999"}) {
-    SCOPED_TRACE(bad.constData());
+// Each line is stored as it is read: a failure keeps the fields before it and leaves
+// the later ones as they were, with one warning saying why.
+TEST_F(SettingsFileTest, ReadingStopsAtTheFirstBadLineKeepingWhatCameBefore) {
+  const struct {
+    const char* situation;
+    int line;          // the line changed (0 = the first); 17 adds one
+    const char* text;  // nullptr: the file ends before `line`
+    int taken;         // fields filled from the file
+    const char* box;   // nullptr: read whole, no warning
+  } cases[] = {
+      {"a whole file and a line after it", 17, "garbage after the seventeenth line", 17, nullptr},
+      {"the file ends after sixteen lines", 16, nullptr, 16, platform::kEndOfFileText},
+      {"an empty second mask octet", 6, "", 6, platform::kNotANumberText},
+      {"a lone sign", 13, "-", 13, platform::kNotANumberText},
+      {"a fraction", 13, "1.5", 13, platform::kNotANumberText},
+      {"hexadecimal", 13, "0x10", 13, platform::kNotANumberText},
+      {"an exponent", 13, "1e2", 13, platform::kNotANumberText},
+      {"two numbers", 13, "2 3", 13, platform::kNotANumberText},
+      {"one past the largest", 13, "32768", 13, platform::kOverflowText},
+      {"one past the smallest", 13, "-32769", 13, platform::kOverflowText},
+      {"twenty digits", 13, "99999999999999999999", 13, platform::kOverflowText},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.situation);
+    SetUp();
     platform_.boxes.shown.clear();
-    auto lines = kSeventeen;
-    lines[13] = bad;  // VPI
+    QList<QByteArray> lines = kSeventeen.mid(0, c.text ? 17 : c.line);
+    if (c.text) {
+      lines.resize(std::max<qsizetype>(lines.size(), c.line + 1));
+      lines[c.line] = c.text;
+    }
     platform_.Write("conf_gen.dat", FileOf(lines));
-    ServiceSettings.AtmCircuit.Vpi = 77;
-    EXPECT_FALSE(LoadServiceSettings());
-    EXPECT_EQ(ServiceSettings.AtmCircuit.Vpi, 77);
-    EXPECT_EQ(platform_.boxes.shown.size(), 1);
+    EXPECT_EQ(LoadServiceSettings(), c.box == nullptr);
+    QList<int> expected = kSeventeenValues.mid(0, c.taken);
+    while (expected.size() < 17) expected << 77;
+    EXPECT_EQ(Values(), expected);
+    EXPECT_EQ(platform_.boxes.shown, c.box ? QList<ShownBox>{Warning(QString::fromUtf8(c.box))} : QList<ShownBox>{});
   }
-  std::int16_t value = 0;
-  QString error;
-  EXPECT_TRUE(ParseSettingsNumber("\t-32768 ", &value, &error));
-  EXPECT_EQ(value, -32768);
 }
 
+// Root reads anything, so make the read itself fail: this regular file has no
+// readable byte at offset 0.
 TEST_F(SettingsFileTest, AnUnreadableFileIsReportedOnceWithItsDescription) {
-  // Root reads anything, so make the read itself fail: this regular file has no
-  // readable byte at offset 0.
   ASSERT_TRUE(QFile::link("/proc/self/mem", platform_.PathOf("conf_gen.dat")));
-  ServiceSettings.ComPort = 7;
   EXPECT_FALSE(LoadServiceSettings());
-  EXPECT_EQ(ServiceSettings.ComPort, 7);
-  ASSERT_EQ(platform_.boxes.shown.size(), 1);
-  EXPECT_EQ(platform_.boxes.shown[0].icon, MsgIcon::Exclamation);
-  EXPECT_TRUE(platform_.boxes.shown[0].title.isEmpty());
-  EXPECT_FALSE(platform_.boxes.shown[0].text.isEmpty());
+  EXPECT_EQ(Values(), QList<int>(17, 77));
+  EXPECT_EQ(platform_.boxes.shown, QList<ShownBox>{Warning(platform::DescribeSystemError(EIO))});
 }
 
+// A save that fails halfway is among the fault tests of every replaced file.
 TEST_F(SettingsFileTest, SavingIntoAMissingDirectoryFailsWithTheDescription) {
   platform::FixedAppDirectory blocked(platform_.PathOf("no-such-folder"));
   platform::Current().appDirectory = &blocked;
   EXPECT_FALSE(SaveServiceSettings(kSixteenTexts));
   EXPECT_EQ(platform_.boxes.shown, QList<ShownBox>{Warning(platform::DescribeSystemError(ENOENT))});
-}
-
-TEST_F(SettingsFileTest, AWriteThatFailsHalfwayLeavesTheOldFileWhole) {
-  ServiceSettings.ComPort = 3;
-  ASSERT_TRUE(SaveServiceSettings(kSixteenTexts));
-  const QByteArray before = platform_.Read("conf_gen.dat");
-
-  rlimit saved{};
-  getrlimit(RLIMIT_FSIZE, &saved);
-  rlimit tiny = saved;
-  tiny.rlim_cur = 10;  // a full disk after ten bytes
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
-  ServiceSettings.ComPort = 4;
-  const bool saved_ok = SaveServiceSettings(kSixteenTexts);
-  setrlimit(RLIMIT_FSIZE, &saved);
-
-  EXPECT_FALSE(saved_ok);
-  EXPECT_EQ(platform_.Read("conf_gen.dat"), before);
-  EXPECT_EQ(platform_.boxes.shown, QList<ShownBox>{Warning(platform::DescribeSystemError(EFBIG))});
-  EXPECT_EQ(QDir(platform_.Dir()).entryList(QDir::Files | QDir::Hidden).size(), 1);  // no temporary left
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ TEST(AppFolderFaultTest, AnUnwritableInstallerFolderIsAnnouncedOnceAndTheFolderI
     EXPECT_EQ(writable.Path(), beside);
     EXPECT_TRUE(writable.TakeStartupNotice().isEmpty());
   }
-  const faults::FailingCreate readOnly(platform.PathOf(QStringLiteral("solo-lectura")), EROFS);
+  const faults::FailingCall readOnly(faults::Call::Create, platform.PathOf(QStringLiteral("solo-lectura")), EROFS);
   {
     // Nothing of the installer's there: nothing seems lost, nothing to say.
     platform::DesktopAppDirectory fresh(empty, perUser);

@@ -48,20 +48,8 @@ QList<ReplacedFile> ReplacedFiles() {
   };
 }
 
-// A fault in force for as long as the object lives.
-using Armed = std::unique_ptr<void, void (*)(void*)>;
-
-template <typename Injection, typename... Args>
-Armed Arm(Args... args) {
-  return {new Injection(args...), [](void* injection) { delete static_cast<Injection*>(injection); }};
-}
-
-// A way to make the next save fail, and the failure the user is then told about.
-struct Fault {
-  const char* step;
-  int error;
-  std::function<Armed()> arm;
-};
+// A way to make the next save fail, in force for as long as what it gives lives.
+using Arm = std::function<std::shared_ptr<void>()>;
 
 class AtomicFilesFaultTest : public ::testing::Test {
  protected:
@@ -72,7 +60,7 @@ class AtomicFilesFaultTest : public ::testing::Test {
 
   // Saves version 1, then tries version 2 under the fault: the save must fail with
   // one box holding the system's description, and leave version 1 whole and alone.
-  void ExpectOldFileSurvives(const ReplacedFile& file, int error, const std::function<Armed()>& arm) {
+  void ExpectOldFileSurvives(const ReplacedFile& file, int error, const Arm& arm) {
     SCOPED_TRACE(file.name);
     ASSERT_TRUE(file.save(1));
     const QByteArray stored = platform_.Read(QString::fromLatin1(file.name));
@@ -81,7 +69,7 @@ class AtomicFilesFaultTest : public ::testing::Test {
     platform_.boxes.shown.clear();
     bool saved = true;
     {
-      const auto fault = arm();
+      const auto fault = arm();  // report nothing while it lasts: the disk may be "full"
       saved = file.save(2);
     }
     EXPECT_FALSE(saved);
@@ -102,12 +90,18 @@ class AtomicFilesFaultTest : public ::testing::Test {
 // halfway through it, or the file system refuses it when it is closed, as a network
 // share may: the stored file survives each time.
 TEST_F(AtomicFilesFaultTest, EveryFailedStepOfASaveLeavesTheStoredFileWhole) {
-  const QList<Fault> injections = {
-      {"open", EACCES, [] { return Arm<faults::FailingCreate>(QStringLiteral(".tmp-"), EACCES); }},
-      {"write", EFBIG, [] { return Arm<faults::DiskFullAfter>(rlim_t{4}); }},
-      {"close", EIO, [] { return Arm<faults::FailingClose>(QStringLiteral(".tmp-"), EIO); }},
+  const struct {
+    const char* step;
+    int error;  // what the user is told about
+    Arm arm;
+  } injections[] = {
+      {"open", EACCES,
+       [] { return std::make_shared<faults::FailingCall>(faults::Call::Create, QStringLiteral(".tmp-"), EACCES); }},
+      {"write", EFBIG, [] { return std::make_shared<faults::DiskFullAfter>(rlim_t{4}); }},
+      {"close", EIO,
+       [] { return std::make_shared<faults::FailingCall>(faults::Call::Close, QStringLiteral(".tmp-"), EIO); }},
   };
-  for (const Fault& fault : injections) {
+  for (const auto& fault : injections) {
     SCOPED_TRACE(fault.step);
     for (const ReplacedFile& file : ReplacedFiles()) ExpectOldFileSurvives(file, fault.error, fault.arm);
   }
@@ -120,7 +114,7 @@ TEST_F(AtomicFilesFaultTest, AReadOnlyFolderLeavesTheStoredFilesWhole) {
     if (!probe.Active()) GTEST_SKIP() << "no read-only bind mount here: " << probe.WhyNot().toStdString();
   }
   for (const ReplacedFile& file : ReplacedFiles()) {
-    ExpectOldFileSurvives(file, EROFS, [&] { return Arm<faults::ReadOnlyMount>(directory); });
+    ExpectOldFileSurvives(file, EROFS, [&] { return std::make_shared<faults::ReadOnlyMount>(directory); });
   }
 }
 
@@ -128,7 +122,7 @@ TEST_F(AtomicFilesFaultTest, AReadOnlyFolderLeavesTheStoredFilesWhole) {
 // failed save names the path it tried, or the installer could not tell where.
 TEST_F(AtomicFilesFaultTest, WhenNoFolderCanBeWrittenEveryFailedSaveNamesItsPath) {
   const QString perUser = platform_.PathOf(QStringLiteral("usuario"));
-  const faults::FailingCreate nowhere(platform_.Dir(), EROFS);
+  const faults::FailingCall nowhere(faults::Call::Create, platform_.Dir(), EROFS);
   platform::DesktopAppDirectory folder(platform_.PathOf(QStringLiteral("programa")), perUser);
   platform::Current().appDirectory = &folder;
   EXPECT_FALSE(folder.Writable());

@@ -34,14 +34,10 @@ struct CallFault {
   }
 };
 
-CallFault& TheCloseFault() {
-  static CallFault fault;
-  return fault;
-}
-
-CallFault& TheCreateFault() {
-  static CallFault fault;
-  return fault;
+CallFault& TheFault(Call call) {
+  static CallFault creating;
+  static CallFault closing;
+  return call == Call::Create ? creating : closing;
 }
 
 QByteArray PathOfDescriptor(int fd) {
@@ -54,24 +50,22 @@ QByteArray PathOfDescriptor(int fd) {
 
 }  // namespace
 
-ScopedLimit::ScopedLimit(int resource, rlim_t value) : resource_(resource) {
-  ::getrlimit(resource_, &saved_);
+DiskFullAfter::DiskFullAfter(rlim_t bytes) {
+  ::getrlimit(RLIMIT_FSIZE, &saved_);
   rlimit lowered = saved_;
-  lowered.rlim_cur = value;
-  ::setrlimit(resource_, &lowered);
+  lowered.rlim_cur = bytes;
+  ::setrlimit(RLIMIT_FSIZE, &lowered);
 }
 
-ScopedLimit::~ScopedLimit() { ::setrlimit(resource_, &saved_); }
+DiskFullAfter::~DiskFullAfter() { ::setrlimit(RLIMIT_FSIZE, &saved_); }
 
-FailingCreate::FailingCreate(QString fragment, int error) { TheCreateFault().Arm(fragment, error); }
+FailingCall::FailingCall(Call call, const QString& fragment, int error) : call_(call) {
+  TheFault(call_).Arm(fragment, error);
+}
 
-FailingCreate::~FailingCreate() { TheCreateFault().armed = false; }
+FailingCall::~FailingCall() { TheFault(call_).armed = false; }
 
-FailingClose::FailingClose(QString fragment, int error) { TheCloseFault().Arm(fragment, error); }
-
-FailingClose::~FailingClose() { TheCloseFault().armed = false; }
-
-int FailingClose::Failed() const { return TheCloseFault().failed; }
+int FailingCall::Failed() const { return TheFault(call_).failed; }
 
 ReadOnlyMount::ReadOnlyMount(const QString& directory) : directory_(directory.toLocal8Bit()) {
   // A namespace of our own keeps the mount away from the rest of the machine, and
@@ -118,6 +112,25 @@ qint64 ResidentBytes() {
   return fields.size() > 1 ? fields[1].toLongLong() * ::sysconf(_SC_PAGESIZE) : 0;
 }
 
+std::unique_ptr<loader_testing::SimulatedScreen> NaptScreen(std::int16_t model, modemsim::Behaviour behaviour,
+                                                             const QByteArray& trouble) {
+  modemsim::ConsoleOptions options;
+  options.behaviour = behaviour;
+  if (!trouble.isEmpty()) options.troubleCommand = trouble;
+  auto screen = std::make_unique<loader_testing::SimulatedScreen>(options, loader_testing::ConsoleName(model));
+  screen->WriteConfig(kPhone,
+                      loader_testing::GeneratedFile(model, DataScreen::Napt, kPhone));
+  return screen;
+}
+
+void ExpectEndedIdle(const loader_testing::SimulatedScreen& screen) {
+  EXPECT_FALSE(screen.link->IsOpen());
+  EXPECT_EQ(screen.link->ClosedPortUses(), 0);
+  EXPECT_FALSE(screen.view.busy);
+  EXPECT_TRUE(screen.view.buttonsEnabled);
+  EXPECT_TRUE(screen.Log(kPhone).endsWith("-- Fin de detalle de sesi\xf3n --\r\n"));
+}
+
 }  // namespace faults
 
 // Every close() and mkostemp() of this program's own code comes here first; unarmed,
@@ -125,7 +138,7 @@ qint64 ResidentBytes() {
 extern "C" int close(int fd) {
   using CloseFunction = int (*)(int);
   static const auto real = reinterpret_cast<CloseFunction>(::dlsym(RTLD_NEXT, "close"));
-  faults::CallFault& fault = faults::TheCloseFault();
+  faults::CallFault& fault = faults::TheFault(faults::Call::Close);
   if (!fault.armed || !fault.Hits(faults::PathOfDescriptor(fd).constData())) return real(fd);
   (void)real(fd);
   ++fault.failed;
@@ -136,7 +149,7 @@ extern "C" int close(int fd) {
 extern "C" int mkostemp(char* pattern, int flags) {
   using CreateFunction = int (*)(char*, int);
   static const auto real = reinterpret_cast<CreateFunction>(::dlsym(RTLD_NEXT, "mkostemp"));
-  faults::CallFault& fault = faults::TheCreateFault();
+  faults::CallFault& fault = faults::TheFault(faults::Call::Create);
   if (!fault.Hits(pattern)) return real(pattern, flags);
   ++fault.failed;
   errno = fault.error;

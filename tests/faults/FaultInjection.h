@@ -6,52 +6,46 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
+#include "loader/LoaderTestSupport.h"
+
 // Ways to make the operating system fail the program's file operations, for tests
 // that run as root (where permission bits stop nothing).
 namespace faults {
 
-// A resource limit lowered for the lifetime of the object.
-class ScopedLimit {
+// A full disk for the lifetime of the object: files cannot grow beyond `bytes` (the
+// write fails with EFBIG; the test main ignores SIGXFSZ).
+class DiskFullAfter {
  public:
-  ScopedLimit(int resource, rlim_t value);
-  ~ScopedLimit();
-  ScopedLimit(const ScopedLimit&) = delete;
-  ScopedLimit& operator=(const ScopedLimit&) = delete;
+  explicit DiskFullAfter(rlim_t bytes);
+  ~DiskFullAfter();
+  DiskFullAfter(const DiskFullAfter&) = delete;
+  DiskFullAfter& operator=(const DiskFullAfter&) = delete;
 
  private:
-  int resource_;
   rlimit saved_{};
 };
 
-// A full disk: files cannot grow beyond `bytes` (the write fails with EFBIG; the
-// test main ignores SIGXFSZ).
-class DiskFullAfter final : public ScopedLimit {
- public:
-  explicit DiskFullAfter(rlim_t bytes) : ScopedLimit(RLIMIT_FSIZE, bytes) {}
-};
+// A system call on a path that contains `fragment` fails with `error`: creating a
+// file (mkostemp), as it fails for an installer without the right to write in the
+// folder (root is never refused), or closing a descriptor, as a network file system
+// reports a write it could not complete (the descriptor is released all the same, as
+// close() does on Linux).
+enum class Call { Create, Close };
 
-// Creating a file whose path contains `fragment` fails with `error`, as it fails for
-// an installer without the right to write in the folder (root is never refused).
-class FailingCreate {
+class FailingCall {
  public:
-  FailingCreate(QString fragment, int error);
-  ~FailingCreate();
-  FailingCreate(const FailingCreate&) = delete;
-  FailingCreate& operator=(const FailingCreate&) = delete;
-};
+  FailingCall(Call call, const QString& fragment, int error);
+  ~FailingCall();
+  FailingCall(const FailingCall&) = delete;
+  FailingCall& operator=(const FailingCall&) = delete;
 
-// close() fails with `error` for every descriptor whose path contains `fragment`,
-// as a network file system reports a write it could not complete. The descriptor is
-// released all the same, as close() does on Linux.
-class FailingClose {
- public:
-  FailingClose(QString fragment, int error);
-  ~FailingClose();
-  FailingClose(const FailingClose&) = delete;
-  FailingClose& operator=(const FailingClose&) = delete;
-
-  // How many closes were made to fail.
+  // How many calls were made to fail.
   [[nodiscard]] int Failed() const;
+
+ private:
+  Call call_;
 };
 
 // A directory made read-only by a bind mount over itself, in a mount namespace of
@@ -94,5 +88,16 @@ inline constexpr bool kResidentMemoryIsMeaningful = true;
 #else
 inline constexpr bool kResidentMemoryIsMeaningful = true;
 #endif
+
+inline const QString kPhone = QStringLiteral("900123456");
+
+// A screen on the model's simulated modem, behaving so and hanging on `trouble`,
+// with the model's NAPT example file for kPhone.
+[[nodiscard]] std::unique_ptr<loader_testing::SimulatedScreen> NaptScreen(
+    std::int16_t model, modemsim::Behaviour behaviour = modemsim::Behaviour::Healthy, const QByteArray& trouble = {});
+
+// However the session failed, it has ended with the port closed and never used once
+// closed, the screen idle and the log closed by its trailer.
+void ExpectEndedIdle(const loader_testing::SimulatedScreen& screen);
 
 }  // namespace faults
