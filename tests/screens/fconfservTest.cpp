@@ -139,6 +139,8 @@ TEST_F(FconfservTest, DigitBoxesRefuseZeroWithTheirOwnTexts) {
   Tab();
   EXPECT_EQ(telMax->text(), "9");
   EXPECT_EQ(shown_.size(), 3);
+  TypeText(vpi, "5");  // entered by Tab, its text written back by the program: replaced
+  EXPECT_EQ(vpi->text(), "5");
 }
 
 TEST_F(FconfservTest, FocusLostToAnotherWindowOrToClosingIsNotLeaving) {
