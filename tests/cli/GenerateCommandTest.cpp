@@ -166,16 +166,12 @@ TEST(CommandLine, WritesTheScreensFilesAndRefusesWhatTheyRefuse) {
   }
 }
 
+// What the two lists below do not show: UTF-8 without a byte order mark, UTF-16, a
+// header that settles the separator, quoted fields across lines, loose column names.
 TEST(SubscriberList, DecodesSeparatesAndSplitsAsSpreadsheetsWrite) {
-  for (const auto& [bytes, text] : std::vector<std::pair<QByteArray, QString>>{
-           {"Tel\xE9" "fono;M\xE1scara", QStringLiteral("Teléfono;Máscara")},
-           {"\xEF\xBB\xBFTel\xC3\xA9" "fono", QStringLiteral("Teléfono")},
-           {"Tel\xC3\xA9" "fono", QStringLiteral("Teléfono")},
-           {QByteArray("\xFF\xFET\0\xE9\0\t\0", 8), QStringLiteral("T\u00E9\t")}}) {
-    EXPECT_EQ(cli::DecodeListText(bytes), text);
-  }
+  EXPECT_EQ(cli::DecodeListText("Tel\xC3\xA9" "fono"), QStringLiteral("Teléfono"));
+  EXPECT_EQ(cli::DecodeListText(QByteArray("\xFF\xFET\0\xE9\0\t\0", 8)), QStringLiteral("T\u00E9\t"));
   EXPECT_EQ(cli::DetectSeparator(QStringLiteral("a;b,c;d\n1,2,3,4,5")), QLatin1Char(';'));
-  EXPECT_EQ(cli::DetectSeparator(QStringLiteral("a,b\r\n")), QLatin1Char(','));
 
   QList<QStringList> records;
   ASSERT_TRUE(cli::ParseRecords(QStringLiteral("a;\"b;c\";\"d\"\"e\"\r\n\"two\nlines\";\r;x\n"), QLatin1Char(';'),
