@@ -63,44 +63,36 @@ class AdapterListTest : public ScreenTest {
   platform::AdapterScan saved_;
 };
 
-TEST_F(AdapterListTest, FindsTheByIdAdaptersAndTheTtySPortsWithAUart) {
-  const auto listing = platform::ListSerialAdapters(scan_);
+// The list shows each adapter's readable name and device and holds its path; the
+// label under the selector follows the selection and the link the choice makes.
+TEST_F(AdapterListTest, ChoosingAnAdapterLinksTheSelectedPortAndTheLabelShowsIt) {
+  auto* screen = Open<fconfserv>();
+  QListWidget* list = screen->adapters->lstAdaptadores;
   QStringList found;
-  for (const auto& a : listing.adapters) found << a.name + " | " + a.path + " | " + a.device;
-  const QString ftdi = "usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0";
-  const QString prolific = R"(usb-Prolific\x20Technology_USB-Serial_Controller-if00-port0)";
+  for (int row = 0; row < list->count(); ++row) {
+    found << list->item(row)->text() + " | " + list->item(row)->data(Qt::UserRole).toString();
+  }
+  const QString ftdi = ById("usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0");
+  const QString prolific = ById(R"(usb-Prolific\x20Technology_USB-Serial_Controller-if00-port0)");
   EXPECT_EQ(found, (QStringList{
-                       "FTDI FT232R USB UART A1B2C3 | " + ById(ftdi) + " | " + platform_.PathOf("dev/ttyUSB0"),
-                       "Prolific Technology USB-Serial Controller | " + ById(prolific) + " | " +
-                           platform_.PathOf("dev/ttyUSB1"),
-                       "Puerto serie del equipo ttyS1 (Com2) | " + platform_.PathOf("dev/ttyS1") + " | " +
-                           platform_.PathOf("dev/ttyS1"),
-                       "Puerto serie del equipo ttyS10 (Com11) | " + platform_.PathOf("dev/ttyS10") + " | " +
-                           platform_.PathOf("dev/ttyS10")}));
-  EXPECT_FALSE(listing.accessDenied);
-
-  // Without sysfs the ports are opened and asked: plain files are no UART.
-  scan_.sysTtyFolder = platform_.PathOf("no-sys");
-  EXPECT_EQ(platform::ListSerialAdapters(scan_).adapters.size(), 2u);
-
+                       "FTDI FT232R USB UART A1B2C3 (" + platform_.PathOf("dev/ttyUSB0") + ") | " + ftdi,
+                       "Prolific Technology USB-Serial Controller (" + platform_.PathOf("dev/ttyUSB1") + ") | " +
+                           prolific,
+                       "Puerto serie del equipo ttyS1 (Com2) | " + platform_.PathOf("dev/ttyS1"),
+                       "Puerto serie del equipo ttyS10 (Com11) | " + platform_.PathOf("dev/ttyS10")}));
+  EXPECT_TRUE(screen->adapters->lPermiso->isHidden());
   for (const auto& [name, readable] : std::vector<std::pair<QString, QString>>{
            {"usb-1a86_USB2.0-Serial-if00-port0", "1a86 USB2.0-Serial"},
            {"pci-Some_Card_0001-port1", "Some Card 0001"},
        }) {
     EXPECT_EQ(platform::ReadableAdapterName(name), readable) << name.toStdString();
   }
-}
-
-TEST_F(AdapterListTest, ChoosingAnAdapterLinksTheSelectedPortAndTheLabelShowsIt) {
-  auto* screen = Open<fconfserv>();
-  QListWidget* list = screen->adapters->lstAdaptadores;
-  ASSERT_EQ(list->count(), 4);
-  EXPECT_TRUE(screen->adapters->lPermiso->isHidden());
+  EXPECT_EQ(screen->lDispositivo->text(),
+            "Dispositivo: /dev/ttyS0, " + QString(QFile::exists("/dev/ttyS0") ? "presente" : "no encontrado"));
 
   screen->cboPort->setCurrentIndex(2);
   list->setCurrentRow(1);
   screen->adapters->cAsignar->click();
-  const QString prolific = ById(R"(usb-Prolific\x20Technology_USB-Serial_Controller-if00-port0)");
   EXPECT_EQ(LinkTarget(3), prolific);
   EXPECT_EQ(screen->lDispositivo->text(), "Dispositivo: " + prolific + " (enlace puertos/com3), presente");
 
@@ -115,10 +107,22 @@ TEST_F(AdapterListTest, ChoosingAnAdapterLinksTheSelectedPortAndTheLabelShowsIt)
   EXPECT_EQ(ServiceSettings.ComPort, 3);  // the settings file is not touched either
   EXPECT_FALSE(QFile::exists(platform_.PathOf("conf_gen.dat")));
 
-  // The adapter unplugged and the list asked again: it is gone from the list.
-  ASSERT_TRUE(QFile::remove(ById("usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0")));
+  // The adapter unplugged and the list asked again: it is gone from the list. Without
+  // sysfs the ports are opened and asked: plain files are no UART.
+  ASSERT_TRUE(QFile::remove(ftdi));
   screen->adapters->cActualizar->click();
   EXPECT_EQ(list->count(), 3);
+  AdapterList::Scan().sysTtyFolder = platform_.PathOf("no-sys");
+  screen->adapters->cActualizar->click();
+  EXPECT_EQ(list->count(), 1);
+
+  // A link to a device that is gone; the entries themselves stay as they were.
+  ASSERT_TRUE(QFile::remove(platform_.PathOf("dev/ttyS1")));
+  screen->cboPort->setCurrentIndex(3);
+  screen->cboPort->setCurrentIndex(2);
+  EXPECT_EQ(screen->lDispositivo->text(),
+            "Dispositivo: " + platform_.PathOf("dev/ttyS1") + " (enlace puertos/com3), no encontrado");
+  EXPECT_EQ(screen->cboPort->itemText(2), "Com3");
 }
 
 TEST_F(AdapterListTest, ABlockedPortFolderIsReportedAndNoAdapterSaysSo) {

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "config/ConfigExamples.h"
 #include "core/Def_Globales.h"
 #include "screens/SubscriberDataScreen.h"
 #include "screens/dModem.h"
@@ -11,21 +12,23 @@
 
 using namespace window_driving;
 using platform::MsgAnswer;
-using platform::MsgButtons;
 using platform::MsgIcon;
-using testing_support::ShownBox;
+using Boxes = QList<testing_support::ShownBox>;
+using Quad = SubscriberDataScreen::Quad;
 
 namespace {
 
 const QString kFile = QStringLiteral("Configuraciones/900123456.cfg");
 
-QStringList TextsOf(const SubscriberDataScreen::Quad& quad) {
+QStringList TextsOf(std::initializer_list<Quad> quads) {
   QStringList texts;
-  for (const QLineEdit* box : quad) texts << box->text();
+  for (const Quad& quad : quads) {
+    for (const QLineEdit* box : quad) texts << box->text();
+  }
   return texts;
 }
 
-void TypeQuad(const SubscriberDataScreen::Quad& quad, const QString& dotted) {
+void TypeQuad(const Quad& quad, const QString& dotted) {
   const QStringList parts = dotted.split('.');
   for (int i = 0; i < 4; ++i) TypeInto(quad[i], parts[i]);
 }
@@ -54,102 +57,98 @@ class SubscriberScreensTest : public ScreenTest {
     return screen;
   }
   [[nodiscard]] QByteArray Saved() const { return platform_.Read(kFile); }
+  const Boxes& Salvar(SubscriberDataScreen* screen) {
+    platform_.boxes.shown.clear();
+    screen->cSalvar->click();
+    return Shown();
+  }
 
   QPointer<dModem> dialog_;
 };
 
-TEST_F(SubscriberScreensTest, AceptarAtOnceOpensTheDhcpScreenForTheOffice) {
+// Each choice opens its own screen at its first values, a new one each time; Volver
+// comes back to the same choice without judging the boxes, and closing the dialog to
+// the menu.
+TEST_F(SubscriberScreensTest, TheDialogOpensTheChosenScreenAndVolverComesBackToTheChoice) {
   EXPECT_EQ(dialog_->windowTitle(), QString::fromUtf8("Selección de Modem ADSL"));
   EXPECT_FALSE(dialog_->Combo1->isEditable());
-  auto* screen = Open(0, true);
-  ASSERT_NE(screen, nullptr);
-  EXPECT_EQ(screen->objectName(), "fconDHCP");
-  EXPECT_EQ(screen->windowTitle(), QString::fromUtf8("Configuración DHCP para Alcatel Speed Touch Office"));
-  EXPECT_EQ(SelectionDialog.data(), dialog_.data());
-  EXPECT_EQ(screen->tmIP[0]->text(), "0");
-  EXPECT_EQ(screen->tTelf->maxLength(), 9);  // from the file-less settings
-}
+  const struct {
+    int model;
+    bool dhcp;
+    const char* name;
+    const char* title;
+    const char* modemSide;
+  } cases[] = {
+      {0, true, "fconDHCP", "Configuración DHCP para Alcatel Speed Touch Office", "0.0.0.0.0.0.0.0"},
+      {2, false, "fConNapt", "Configuración NAPT para Efficient SS5660", "172.16.0.1.255.255.255.240"},
+      {1, true, "fconDHCP", "Configuración DHCP para Alcatel Speed Touch Pro", "0.0.0.0.0.0.0.0"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.title);
+    auto* screen = Open(c.model, c.dhcp);
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(screen->objectName(), c.name);
+    EXPECT_EQ(screen->windowTitle(), QString::fromUtf8(c.title));
+    EXPECT_EQ(SelectionDialog.data(), dialog_.data());
+    EXPECT_EQ(TextsOf({screen->tmIP, screen->tmMA}).join('.'), c.modemSide);
+    EXPECT_EQ(TextsOf({screen->tuIP, screen->tuMa}).join('.'), "0.0.0.0.0.0.0.0");
+    EXPECT_EQ(screen->tTelf->maxLength(), 9);  // from the file-less settings
+    TypeInto(screen->tTelf, "911");            // unsaved, and too short
+    screen->cVolver->click();
+    Settle();
+    EXPECT_EQ(OnlyVisibleWindow(), dialog_.data());
+    EXPECT_EQ(dialog_->Combo1->currentIndex(), c.model);
+    EXPECT_EQ(dialog_->oDhcp->isChecked(), c.dhcp);
 
-TEST_F(SubscriberScreensTest, NaptScreenStartsWithThePrivateLanAndComesBackToTheSameChoice) {
-  auto* screen = Open(2, false);
-  ASSERT_NE(screen, nullptr);
-  EXPECT_EQ(screen->objectName(), "fConNapt");
-  EXPECT_EQ(screen->windowTitle(), QString::fromUtf8("Configuración NAPT para Efficient SS5660"));
-  QStringList modem;
-  for (auto* box : screen->tmIP) modem << box->text();
-  for (auto* box : screen->tmMA) modem << box->text();
-  EXPECT_EQ(modem.join('.'), "172.16.0.1.255.255.255.240");
-
-  TypeInto(screen->tTelf, "911");  // unsaved, and too short: Volver does not judge it
-  screen->cVolver->click();
-  Settle();
-  EXPECT_EQ(OnlyVisibleWindow(), dialog_.data());
-  EXPECT_EQ(dialog_->Combo1->currentIndex(), 2);
-  EXPECT_TRUE(dialog_->oNAT->isChecked());
-
-  // A new screen each time, at its first values.
-  dialog_->OKButton->click();
-  auto* again = qobject_cast<SubscriberDataScreen*>(OnlyVisibleWindow());
-  ASSERT_NE(again, nullptr);
-  EXPECT_TRUE(again->tTelf->text().isEmpty());
-}
-
-TEST_F(SubscriberScreensTest, ClosingTheDialogReturnsToTheMenuAndForgetsIt) {
-  Open(1, true)->close();
-  Settle();
+    dialog_->OKButton->click();
+    auto* again = qobject_cast<SubscriberDataScreen*>(OnlyVisibleWindow());
+    ASSERT_NE(again, nullptr);
+    EXPECT_TRUE(again->tTelf->text().isEmpty());
+    again->close();
+    Settle();
+  }
+  EXPECT_TRUE(Shown().isEmpty());
   dialog_->close();
   Settle();
   EXPECT_EQ(OnlyVisibleWindow(), menu_.data());
   EXPECT_TRUE(SelectionDialog.isNull());
 }
 
-TEST_F(SubscriberScreensTest, AnEmptyPhoneIsTheOnlyComplaintEvenWithOtherFieldsEmpty) {
-  auto* screen = Open(2, true);
-  ASSERT_NE(screen, nullptr);
-  screen->tuMa[1]->setText("");
-  screen->cSalvar->click();
-  EXPECT_EQ(Shown(), QList<ShownBox>{Box("El número de teléfono del abonado no es valido o no ha sido rellenado",
-                                         "Error", MsgIcon::Critical)});
-  EXPECT_FALSE(QFile::exists(platform_.PathOf("Configuraciones")));
-}
-
-TEST_F(SubscriberScreensTest, TheProRefusesAModemMaskShorterThan24Bits) {
+// The save's verdicts reach the user as boxes, one family each: the phone before
+// anything else, the Pro's modem mask, the overwrite question; only what is accepted
+// is written.
+TEST_F(SubscriberScreensTest, SalvarShowsTheVerdictAndAsksBeforeReplacing) {
   auto* screen = Open(1, true, true);
   ASSERT_NE(screen, nullptr);
+  screen->tTelf->setText("");
+  screen->tuMa[1]->setText("");
+  EXPECT_EQ(Salvar(screen), Boxes{Box("El número de teléfono del abonado no es valido o no ha sido rellenado",
+                                      "Error", MsgIcon::Critical)});
+  EXPECT_FALSE(QFile::exists(platform_.PathOf("Configuraciones")));
+
+  TypeInto(screen->tTelf, "900123456");
+  TypeInto(screen->tuMa[1], "255");
   TypeQuad(screen->tmMA, "255.255.254.0");
-  screen->cSalvar->click();
-  ASSERT_FALSE(Shown().isEmpty());
-  EXPECT_EQ(Shown().last().text, QString::fromUtf8("La máscara de WAN no puede ser superior a una clase C\r\n"
-                                                   "La máscara no puede ser inferior a 24 bits"));
+  ASSERT_EQ(Salvar(screen).size(), 1);
+  EXPECT_EQ(Shown()[0].text, QString::fromUtf8("La máscara de WAN no puede ser superior a una clase C\r\n"
+                                               "La máscara no puede ser inferior a 24 bits"));
   EXPECT_TRUE(Saved().isEmpty());
 
-  platform_.boxes.shown.clear();
   TypeQuad(screen->tmMA, "255.255.255.0");
-  screen->cSalvar->click();
-  ASSERT_EQ(Shown().size(), 1);
-  EXPECT_EQ(Shown()[0].text, "Fichero de configuración almacenado");
-  EXPECT_TRUE(Saved().startsWith("Configuraci\xF3n DHCP para Alcatel Speed Touch Pro\r\n"));
-  EXPECT_TRUE(Saved().contains("cip ifadd addr=10.1.1.6/24\r\n"));
-}
-
-TEST_F(SubscriberScreensTest, TheOverwriteQuestionDecidesWhetherTheStoredFileIsReplaced) {
-  auto* screen = Open(2, true, true);
-  ASSERT_NE(screen, nullptr);
-  screen->cSalvar->click();
+  EXPECT_EQ(Salvar(screen), Boxes{config_examples::kSaved});
   const QByteArray first = Saved();
-  ASSERT_FALSE(first.isEmpty());
+  EXPECT_TRUE(first.startsWith("Configuraci\xF3n DHCP para Alcatel Speed Touch Pro\r\n"));
+  EXPECT_TRUE(first.contains("cip ifadd addr=10.1.1.6/24\r\n"));
 
   screen->oPremium->setChecked(true);
-  platform_.boxes.shown.clear();
   platform_.boxes.Answer(MsgAnswer::Cancel);
-  screen->cSalvar->click();
-  EXPECT_EQ(Shown(), QList<ShownBox>{Box("Ya ha sido almacenada una configuración para este abonado, "
-                                         "¿Desea sobreescribirla ?",
-                                         "Configuración ya existente", MsgIcon::Exclamation, MsgButtons::OkCancel)});
+  EXPECT_EQ(Salvar(screen), Boxes{Box("Ya ha sido almacenada una configuración para este abonado, "
+                                      "¿Desea sobreescribirla ?",
+                                      "Configuración ya existente", MsgIcon::Exclamation,
+                                      platform::MsgButtons::OkCancel)});
   EXPECT_EQ(Saved(), first);
-
   platform_.boxes.Answer(MsgAnswer::Ok);
-  screen->cSalvar->click();
+  EXPECT_EQ(Salvar(screen).size(), 2);
   EXPECT_TRUE(Saved().contains("\r\nPremium\r\n"));
 }
 
@@ -165,11 +164,11 @@ TEST_F(SubscriberScreensTest, TypingOverTheValuesTheProgramSetReplacesThemHoweve
     Tab();
     TypeText(QApplication::focusWidget(), text);
   }
-  EXPECT_EQ(TextsOf(screen->tuIP) + TextsOf(screen->tuMa) + TextsOf(screen->tmIP) + TextsOf(screen->tmMA), typed);
+  EXPECT_EQ(TextsOf({screen->tuIP, screen->tuMa, screen->tmIP, screen->tmMA}), typed);
 
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);  // "255" written back on leaving
   TypeText(screen->tmMA[2], "254");
-  QTest::mouseClick(screen->tuIP[3], Qt::LeftButton);
+  QTest::mouseClick(screen->tuIP[3], Qt::LeftButton, {}, QPoint(2, 5));  // at the text's start
   TypeText(screen->tuIP[3], "9");
   EXPECT_EQ(screen->tmMA[2]->text(), "254");
   EXPECT_EQ(screen->tuIP[3]->text(), "9");
@@ -186,10 +185,8 @@ TEST_F(SubscriberScreensTest, SavingByAccessKeyWritesWhatLeavingTheBoxWouldWrite
   EXPECT_TRUE(Saved().contains("IP del Usuario: 192.0.0.13\r\n"));
   EXPECT_EQ(screen->tuIP[2]->text(), "0");
 
-  platform_.boxes.shown.clear();
   TypeInto(screen->tuIP[2], "999");
-  screen->cSalvar->click();
-  ASSERT_FALSE(Shown().isEmpty());
+  ASSERT_FALSE(Salvar(screen).isEmpty());
   EXPECT_EQ(Shown()[0].text, "Se debe introducir un número comprendido entre 0 y 255");
   EXPECT_EQ(QApplication::focusWidget(), screen->tuIP[2]);
   EXPECT_FALSE(Saved().contains("999"));

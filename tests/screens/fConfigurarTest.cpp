@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
+#include <QCompleter>
+#include <QDateTime>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -9,6 +12,8 @@
 #include "config/SaveConfiguration.h"
 #include "core/Def_Globales.h"
 #include "loader/LoaderTexts.h"
+#include "screens/FieldRules.h"
+#include "screens/PhoneCompleter.h"
 #include "screens/fConfigurar.h"
 #include "support/SimulatedPort.h"
 #include "WindowDriving.h"
@@ -43,9 +48,9 @@ class fConfigurarTest : public ScreenTest {
     ASSERT_TRUE(SaveConfiguration(EfficientSubscriber(DataScreen::Dhcp), DataScreen::Dhcp, kEfficientSS5660,
                                   true, EfficientSettings()));
   }
-  void TypePhone() {
+  void TypePhone(const QString& keys = kPhone) {
     screen_->tTelf->setFocus();
-    QTest::keyClicks(screen_->tTelf, kPhone);
+    QTest::keyClicks(screen_->tTelf, keys);
   }
 
   testing_support::SimulatedPort port_;
@@ -53,20 +58,34 @@ class fConfigurarTest : public ScreenTest {
   QPointer<fConfigurar> screen_;
 };
 
-TEST_F(fConfigurarTest, OpensIdleWithTheStoredPasswordInForce) {
-  EXPECT_EQ(screen_->windowTitle(), QString::fromUtf8("Configuración del Módem ADSL"));
+// The phone box's rule: the button follows the number's length, and a number of the
+// wrong length keeps the focus.
+TEST_F(fConfigurarTest, APhoneOfTheWrongLengthKeepsTheFocusAndTheButtonFollowsItsLength) {
+  QLineEdit* phone = screen_->tTelf;
+  phone->setFocus();
+  Tab();  // empty passes
+  EXPECT_TRUE(platform_.boxes.shown.isEmpty());
+  TypeInto(phone, "12345678");
   EXPECT_FALSE(screen_->cInstalar->isEnabled());
-  EXPECT_EQ(screen_->tTelf->maxLength(), 9);
+  QTest::keyClick(phone, Qt::Key_9);
+  EXPECT_TRUE(screen_->cInstalar->isEnabled());
+  QTest::keyClick(phone, Qt::Key_Backspace);
+  EXPECT_FALSE(screen_->cInstalar->isEnabled());
+  QTest::keyClick(phone, Qt::Key_9);
+  phone->selectAll();
+  QTest::keyClick(phone, Qt::Key_Delete);  // emptied in one step
+  EXPECT_FALSE(screen_->cInstalar->isEnabled());
 
-  platform_.Write("claves.dat", "Guardada\r\n");
-  screen_->close();
-  Settle();
-  menu_->cCargar->click();
-  EXPECT_EQ(ServiceSettings.AccessPassword, "Guardada");
+  QTest::keyClicks(phone, "12345678");
+  Tab();
+  EXPECT_EQ(platform_.boxes.shown,
+            QList<ShownBox>{Box("El número de teléfono debe contener entre 9 y 9 dígitos", kPhoneLengthTitle,
+                                platform::MsgIcon::Exclamation)});
+  EXPECT_EQ(FocusName(), "tTelf");
+  EXPECT_EQ(phone->cursorPosition(), 8);
 }
 
-// The button's rule is the phone box's own (see the field rules' tests); typing the
-// number below is what enables it here.
+// Enter on the phone box starts the session, as the default button.
 TEST_F(fConfigurarTest, AWholeSessionRunsThroughTheWindowWhichStaysUnlessTheUserCancels) {
   SaveEfficientFile();
   TypePhone();
@@ -147,6 +166,62 @@ TEST_F(fConfigurarTest, EscapeOrClosingTheWindowCancelsTheSession) {
   Settle();
   EXPECT_TRUE(screen_.isNull());
   EXPECT_TRUE(menu_->isVisible());
+}
+
+// Opened idle, with the stored password in force. Saved subscribers, each with its own
+// age: the completer offers the newest first, and only files named by a number that
+// fits the phone box.
+TEST_F(fConfigurarTest, OpensIdleWithTheStoredPasswordAndOffersTheSavedNumbersNewestFirst) {
+  EXPECT_EQ(screen_->windowTitle(), QString::fromUtf8("Configuración del Módem ADSL"));
+  EXPECT_FALSE(screen_->cInstalar->isEnabled());
+  EXPECT_EQ(screen_->tTelf->maxLength(), 9);
+  platform_.Write("claves.dat", "Guardada\r\n");
+  ASSERT_TRUE(QDir(platform_.Dir()).mkpath("Configuraciones/911111111.cfg"));  // a folder: not a file
+  int age = 0;
+  for (const char* name : {"900000003.cfg", "900000001.cfg", "900000002.cfg", "90000000x.cfg", "900000004.txt",
+                           "9000000055.cfg", "800000000.cfg", ".cfg"}) {
+    platform_.Write(QStringLiteral("Configuraciones/") + name, "--Inicio\r\n");
+    QFile file(platform_.PathOf(QStringLiteral("Configuraciones/") + name));
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-100 + age++), QFileDevice::FileModificationTime));
+  }
+  EXPECT_EQ(SavedPhoneNumbers(), (QStringList{"800000000", "9000000055", "900000002", "900000001", "900000003"}));
+  screen_->close();
+  Settle();
+  menu_->cCargar->click();
+  screen_ = qobject_cast<fConfigurar*>(OnlyVisibleWindow());
+  ASSERT_TRUE(screen_ && ShowActive(screen_));
+  EXPECT_EQ(ServiceSettings.AccessPassword, "Guardada");
+
+  QCompleter* completer = screen_->tTelf->completer();
+  ASSERT_NE(completer, nullptr);
+  TypePhone(QStringLiteral("90"));
+  // 9000000055 is longer than the box allows (9 digits): not offered.
+  QStringList offered;
+  for (int row = 0; row < completer->completionCount(); ++row) {
+    completer->setCurrentRow(row);
+    offered << completer->currentCompletion();
+  }
+  EXPECT_EQ(offered, (QStringList{"900000002", "900000001", "900000003"}));
+  ASSERT_TRUE(completer->popup()->isVisible());
+  EXPECT_FALSE(screen_->cInstalar->isEnabled());
+
+  // Escape closes the list, not the window.
+  QTest::keyClick(completer->popup(), Qt::Key_Escape);
+  EXPECT_FALSE(completer->popup()->isVisible());
+  EXPECT_TRUE(screen_->isVisible());
+
+  // Chosen from the list, the number goes through the box's own rule: the button
+  // comes on, and Enter does not also start a session.
+  QTest::keyClick(screen_->tTelf, '0');
+  ASSERT_TRUE(completer->popup()->isVisible());
+  QTest::keyClick(completer->popup(), Qt::Key_Down);
+  QTest::keyClick(completer->popup(), Qt::Key_Down);
+  QTest::keyClick(completer->popup(), Qt::Key_Return);
+  EXPECT_EQ(screen_->tTelf->text(), "900000001");
+  EXPECT_TRUE(screen_->cInstalar->isEnabled());
+  EXPECT_TRUE(platform_.boxes.shown.isEmpty());
+  EXPECT_FALSE(QFile::exists(platform_.PathOf("Logs")));
 }
 
 }  // namespace
