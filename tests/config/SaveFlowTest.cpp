@@ -8,6 +8,7 @@
 #include "support/TestPlatform.h"
 
 using namespace config_examples;
+using platform::MsgAnswer;
 using platform::MsgButtons;
 using platform::MsgIcon;
 using testing_support::ShownBox;
@@ -213,8 +214,8 @@ TEST(SaveFlow, ABlockedDirectoryIsReportedAndTheSaveFails) {
 }
 
 // A write cut short (here by a file-size limit) must not leave a half file in place
-// of the stored one.
-TEST(SaveFlow, AWriteCutShortLeavesTheStoredFileWhole) {
+// of the stored one; only an OK to the question replaces it.
+TEST(SaveFlow, AStoredFileIsReplacedWholeOrNotAtAll) {
   TestPlatform platform;
   StoreOldFile(platform);
   rlimit saved{};
@@ -232,6 +233,14 @@ TEST(SaveFlow, AWriteCutShortLeavesTheStoredFileWhole) {
   EXPECT_FALSE(platform.boxes.shown[1].text.isEmpty());
   EXPECT_EQ(platform.Read(kFile), kOldFile);
   EXPECT_EQ(Entries(platform.PathOf(QStringLiteral("Configuraciones"))), QStringList{QStringLiteral("900123456.cfg")});
+
+  platform.boxes.shown.clear();
+  platform.boxes.Answer(MsgAnswer::Cancel);
+  EXPECT_FALSE(SaveEfficientDhcp());
+  EXPECT_EQ(platform.Read(kFile), kOldFile);
+  EXPECT_TRUE(SaveEfficientDhcp());
+  EXPECT_EQ(platform.boxes.shown, (QList<ShownBox>{kOverwriteQuestion, kOverwriteQuestion, kSaved}));
+  EXPECT_TRUE(platform.Read(kFile).startsWith("Configuraci\xF3n DHCP para Efficient SS5660\r\n"));
 }
 
 }  // namespace
