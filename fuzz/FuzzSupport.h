@@ -14,9 +14,6 @@
 // and a way to stop at once when a property does not hold.
 namespace fuzzing {
 
-// Creates the Qt application once, for the whole process.
-void StartQt(int* argc, char*** argv);
-
 // Message boxes that answer OK (or Yes) at once and remember what they showed.
 class AnsweringBoxes final : public platform::MessageBoxes {
  public:
@@ -28,13 +25,15 @@ class AnsweringBoxes final : public platform::MessageBoxes {
   std::function<void(const QString& title)> onShow;
 };
 
-// The test doubles, installed once per process: answering boxes and an application
-// directory of its own (in memory when the machine has /dev/shm, as every run writes
-// files into it).
+// The Qt application and the test doubles, set up at the first use for the whole
+// process: answering boxes and an application directory of its own (in memory when
+// the machine has /dev/shm, as every run writes files into it).
 AnsweringBoxes& Boxes();
 [[nodiscard]] QString AppDirectory();
 // Writes a file of the application directory, making its folder when needed.
 void WriteAppFile(const QString& name, const QByteArray& bytes);
+// The application directory's file, "" when it cannot be read.
+[[nodiscard]] QByteArray ReadAppFile(const QString& name);
 
 // Prints what did not hold and aborts, so that libFuzzer keeps the input.
 [[noreturn]] void Fail(const QString& what);

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <memory>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QSet>
@@ -181,7 +180,6 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "usage: %s <corpus folder>\n", argv[0]);
     return 2;
   }
-  fuzzing::StartQt(&argc, &argv);
   corpus = QString::fromLocal8Bit(argv[1]);
   SessionSeeds();
   DriverSeeds();
