@@ -5,11 +5,34 @@
 #include "fuzz/FuzzSupport.h"
 #include "loader/LoaderTexts.h"
 #include "loader/LoadingSession.h"
+#include "loader/LoadingView.h"
 #include "modemsim/SimulatedLink.h"
 #include "platform/VirtualClock.h"
 
 namespace fuzzing {
 namespace {
+
+// The loading screen as a session sees it, to tell whether it came back to idle.
+class IdleView final : public LoadingView {
+ public:
+  void SetDialogueText(const QString& text) override { dialogueSize = text.size(); }
+  void AppendDialogueText(const QString& text) override { dialogueSize += text.size(); }
+  void MoveCaretToEnd() override {}
+  [[nodiscard]] QString Caption() const override { return caption; }
+  void SetCaption(const QString& text) override { caption = text; }
+  void SetBusyPointer(bool value) override { busy = value; }
+  void SetButtonsEnabled(bool enabled) override { buttonsEnabled = enabled; }
+  void ShowStatus(const QString& text) override { status = text; }
+  void ShowProgress(int, int) override {}
+
+  static inline const QString kCaption = QStringLiteral("Configuración del Módem ADSL");
+
+  QString caption = kCaption;
+  QString status;
+  qsizetype dialogueSize = 0;
+  bool busy = false;
+  bool buttonsEnabled = true;
+};
 
 // The longest the program may go, port open, without putting a byte on the line: the
 // 40 s wait after erasing, rounded up by half a second, plus its last read of up to
@@ -32,7 +55,7 @@ void RunCheckedSession(const ConsoleMaker& makeConsole, int fileLines, bool logM
   platform::VirtualClock clock;
   auto ownedLink = std::make_unique<modemsim::SimulatedLink>(clock);
   modemsim::SimulatedLink& link = *ownedLink;
-  const std::unique_ptr<modemsim::ModemConsole> console = makeConsole(link);
+  const std::unique_ptr<modemsim::ModemConsole> console = makeConsole(link, clock);
   link.Attach(console.get());
   IdleView view;
   auto session = std::make_unique<LoadingSession>(&view, std::move(ownedLink), clock);

@@ -5,10 +5,13 @@
 
 #include "modemsim/ConsoleHost.h"
 #include "modemsim/ModemConsole.h"
+#include "platform/VirtualClock.h"
 
 namespace fuzzing {
 
-using ConsoleMaker = std::function<std::unique_ptr<modemsim::ModemConsole>(modemsim::ConsoleHost&)>;
+// Makes the modem's console on the session's line and clock.
+using ConsoleMaker =
+    std::function<std::unique_ptr<modemsim::ModemConsole>(modemsim::ConsoleHost& line, platform::VirtualClock& clock)>;
 
 // One loading session of the file at kConfigFile, of so many lines, on a virtual
 // clock against the console made, held to the rules every session keeps: each wait

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <functional>
 
-#include "loader/LoadingView.h"
 #include "platform/MessageBoxes.h"
 
 // What every fuzz target needs: Qt, the seams of the platform with test doubles,
@@ -43,28 +42,6 @@ inline void Require(bool holds, const char* what) {
 
 // The paths of this process's open descriptors inside the application directory.
 [[nodiscard]] QStringList OpenAppFiles();
-
-// The loading screen as a session sees it, to tell whether it came back to idle.
-class IdleView final : public LoadingView {
- public:
-  void SetDialogueText(const QString& text) override { dialogueSize = text.size(); }
-  void AppendDialogueText(const QString& text) override { dialogueSize += text.size(); }
-  void MoveCaretToEnd() override {}
-  [[nodiscard]] QString Caption() const override { return caption; }
-  void SetCaption(const QString& text) override { caption = text; }
-  void SetBusyPointer(bool value) override { busy = value; }
-  void SetButtonsEnabled(bool enabled) override { buttonsEnabled = enabled; }
-  void ShowStatus(const QString& text) override { status = text; }
-  void ShowProgress(int, int) override {}
-
-  static inline const QString kCaption = QStringLiteral("Configuración del Módem ADSL");
-
-  QString caption = kCaption;
-  QString status;
-  qsizetype dialogueSize = 0;
-  bool busy = false;
-  bool buttonsEnabled = true;
-};
 
 // How many lines a file of these bytes has at most: every CR and LF may end one.
 [[nodiscard]] int CountLines(const uint8_t* data, size_t size);

@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   quick.bootSeconds = 0.5;
   quick.rebootSeconds = 0.5;
   fuzzing::RunCheckedSession(
-      [&](modemsim::ConsoleHost& host) { return modemsim::MakeConsole(ConsoleFor(file), host, quick); },
+      [&](modemsim::ConsoleHost& line, auto&) { return modemsim::MakeConsole(ConsoleFor(file), line, quick); },
       fuzzing::CountLines(data, size), true);
   return 0;
 }

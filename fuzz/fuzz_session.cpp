@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }();
   const QList<fuzzing::ScriptAnswer> script = fuzzing::ParseScript(data, size);
   fuzzing::RunCheckedSession(
-      [&](modemsim::ConsoleHost& host) { return std::make_unique<fuzzing::ScriptedConsole>(host, script); },
+      [&](modemsim::ConsoleHost& line, auto&) { return std::make_unique<fuzzing::ScriptedConsole>(line, script); },
       fileLines, false);
   return 0;
 }
