@@ -15,8 +15,8 @@ namespace {
 // The loading screen as a session sees it, to tell whether it came back to idle.
 class IdleView final : public LoadingView {
  public:
-  void SetDialogueText(const QString& text) override { dialogueSize = text.size(); }
-  void AppendDialogueText(const QString& text) override { dialogueSize += text.size(); }
+  void SetDialogueText(const QString&) override {}
+  void AppendDialogueText(const QString&) override {}
   void MoveCaretToEnd() override {}
   [[nodiscard]] QString Caption() const override { return caption; }
   void SetCaption(const QString& text) override { caption = text; }
@@ -29,7 +29,6 @@ class IdleView final : public LoadingView {
 
   QString caption = kCaption;
   QString status;
-  qsizetype dialogueSize = 0;
   bool busy = false;
   bool buttonsEnabled = true;
 };

@@ -48,6 +48,8 @@ Doubles& TheDoubles() {
   return doubles;
 }
 
+QString AppDirectory() { return TheDoubles().directory.path(); }
+
 }  // namespace
 
 platform::MsgAnswer AnsweringBoxes::Show(const QString& text, const QString& title, platform::MsgIcon,
@@ -59,15 +61,16 @@ platform::MsgAnswer AnsweringBoxes::Show(const QString& text, const QString& tit
 
 AnsweringBoxes& Boxes() { return TheDoubles().boxes; }
 
-QString AppDirectory() { return TheDoubles().directory.path(); }
-
-void WriteAppFile(const QString& name, const QByteArray& bytes) {
-  const QString path = QDir(AppDirectory()).filePath(name);
+void WriteFile(const QString& path, const QByteArray& bytes) {
   QDir().mkpath(QFileInfo(path).path());
   QFile file(path);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
     Fail(QStringLiteral("cannot write ") + path);
   }
+}
+
+void WriteAppFile(const QString& name, const QByteArray& bytes) {
+  WriteFile(QDir(AppDirectory()).filePath(name), bytes);
 }
 
 QByteArray ReadAppFile(const QString& name) {

@@ -6,7 +6,6 @@
 #include <memory>
 
 #include <QDir>
-#include <QFile>
 #include <QSet>
 
 #include "core/Def_Globales.h"
@@ -23,12 +22,7 @@ namespace {
 QString corpus;
 
 void Seed(const char* target, const QString& name, const QByteArray& bytes) {
-  const QDir folder(QDir(corpus).filePath(QString::fromLatin1(target)));
-  QDir().mkpath(folder.path());
-  QFile file(folder.filePath(name));
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
-    fuzzing::Fail(QStringLiteral("cannot write ") + file.fileName());
-  }
+  fuzzing::WriteFile(QDir(corpus).filePath(QString::fromLatin1(target) + QLatin1Char('/') + name), bytes);
 }
 
 QByteArray Lines(const QStringList& lines) { return platform::EncodeLines(lines); }
