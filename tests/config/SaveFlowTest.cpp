@@ -146,7 +146,7 @@ void StoreOldFile(const TestPlatform& platform) {
   platform.Write(kFile, kOldFile);
 }
 
-TEST(SaveFlow, TheFirstFailedCheckIsShownAndNothingIsWritten) {
+TEST(SaveFlow, OnlyDataPassingEveryCheckIsWrittenAndTheFirstFailureIsShown) {
   for (const SaveCase& c : kSaveCases) {
     SCOPED_TRACE(c.what);
     TestPlatform platform;
