@@ -8,6 +8,7 @@
 
 #include "config/SubscriberData.h"
 #include "modemsim/ExampleFile.h"
+#include "platform/Cp1252.h"
 
 namespace fuzzing {
 
@@ -23,9 +24,6 @@ inline QStringList ExampleConfigFile(std::int16_t model, DataScreen screen) {
 using modemsim::ConsoleName;
 
 // The bytes the session log ends with when its session read the key line.
-[[nodiscard]] QByteArray LogTrailer();
-
-// The application directory's file, "" when it cannot be read.
-[[nodiscard]] QByteArray ReadAppFile(const QString& name);
+inline QByteArray LogTrailer() { return platform::ToCp1252(QStringLiteral("-- Fin de detalle de sesión --\r\n")); }
 
 }  // namespace fuzzing

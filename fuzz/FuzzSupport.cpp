@@ -15,8 +15,18 @@
 namespace fuzzing {
 namespace {
 
+// Qt keeps the arguments for the application's lifetime, which is the process's: it
+// is never destroyed, as Qt's own globals may be gone by the time it would be.
+void StartQt() {
+  static int argc = 1;
+  static char name[] = "adsl-fuzz";
+  static char* argv[] = {name, nullptr};
+  if (QCoreApplication::instance() == nullptr) new QCoreApplication(argc, argv);
+}
+
 struct Doubles {
   Doubles() : directory(TemporaryPath()), appDirectory(directory.path()) {
+    StartQt();
     if (!directory.isValid()) Fail(QStringLiteral("no temporary directory"));
     platform::Current().messages = &boxes;
     platform::Current().appDirectory = &appDirectory;
@@ -38,16 +48,9 @@ Doubles& TheDoubles() {
   return doubles;
 }
 
-}  // namespace
+QString AppDirectory() { return TheDoubles().directory.path(); }
 
-void StartQt(int* argc, char*** argv) {
-  // Qt keeps the arguments for the application's lifetime, which is the process's:
-  // it is never destroyed, as Qt's own globals may be gone by the time it would be.
-  static int qtArgc = 1;
-  static char* qtArgv[] = {*argc > 0 ? (*argv)[0] : nullptr, nullptr};
-  if (QCoreApplication::instance() == nullptr) new QCoreApplication(qtArgc, qtArgv);
-  (void)TheDoubles();
-}
+}  // namespace
 
 platform::MsgAnswer AnsweringBoxes::Show(const QString& text, const QString& title, platform::MsgIcon,
                                          platform::MsgButtons buttons) {
@@ -58,15 +61,21 @@ platform::MsgAnswer AnsweringBoxes::Show(const QString& text, const QString& tit
 
 AnsweringBoxes& Boxes() { return TheDoubles().boxes; }
 
-QString AppDirectory() { return TheDoubles().directory.path(); }
-
-void WriteAppFile(const QString& name, const QByteArray& bytes) {
-  const QString path = QDir(AppDirectory()).filePath(name);
+void WriteFile(const QString& path, const QByteArray& bytes) {
   QDir().mkpath(QFileInfo(path).path());
   QFile file(path);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
     Fail(QStringLiteral("cannot write ") + path);
   }
+}
+
+void WriteAppFile(const QString& name, const QByteArray& bytes) {
+  WriteFile(QDir(AppDirectory()).filePath(name), bytes);
+}
+
+QByteArray ReadAppFile(const QString& name) {
+  QFile file(QDir(AppDirectory()).filePath(name));
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void Fail(const QString& what) {

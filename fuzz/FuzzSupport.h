@@ -7,15 +7,11 @@
 #include <cstdint>
 #include <functional>
 
-#include "loader/LoadingView.h"
 #include "platform/MessageBoxes.h"
 
 // What every fuzz target needs: Qt, the seams of the platform with test doubles,
 // and a way to stop at once when a property does not hold.
 namespace fuzzing {
-
-// Creates the Qt application once, for the whole process.
-void StartQt(int* argc, char*** argv);
 
 // Message boxes that answer OK (or Yes) at once and remember what they showed.
 class AnsweringBoxes final : public platform::MessageBoxes {
@@ -28,13 +24,16 @@ class AnsweringBoxes final : public platform::MessageBoxes {
   std::function<void(const QString& title)> onShow;
 };
 
-// The test doubles, installed once per process: answering boxes and an application
-// directory of its own (in memory when the machine has /dev/shm, as every run writes
-// files into it).
+// The Qt application and the test doubles, set up at the first use for the whole
+// process: answering boxes and an application directory of its own (in memory when
+// the machine has /dev/shm, as every run writes files into it).
 AnsweringBoxes& Boxes();
-[[nodiscard]] QString AppDirectory();
-// Writes a file of the application directory, making its folder when needed.
+// Writes a file, making its folder when needed; the second, one of the application
+// directory.
+void WriteFile(const QString& path, const QByteArray& bytes);
 void WriteAppFile(const QString& name, const QByteArray& bytes);
+// The application directory's file, "" when it cannot be read.
+[[nodiscard]] QByteArray ReadAppFile(const QString& name);
 
 // Prints what did not hold and aborts, so that libFuzzer keeps the input.
 [[noreturn]] void Fail(const QString& what);
@@ -44,28 +43,6 @@ inline void Require(bool holds, const char* what) {
 
 // The paths of this process's open descriptors inside the application directory.
 [[nodiscard]] QStringList OpenAppFiles();
-
-// The loading screen as a session sees it, to tell whether it came back to idle.
-class IdleView final : public LoadingView {
- public:
-  void SetDialogueText(const QString& text) override { dialogueSize = text.size(); }
-  void AppendDialogueText(const QString& text) override { dialogueSize += text.size(); }
-  void MoveCaretToEnd() override {}
-  [[nodiscard]] QString Caption() const override { return caption; }
-  void SetCaption(const QString& text) override { caption = text; }
-  void SetBusyPointer(bool value) override { busy = value; }
-  void SetButtonsEnabled(bool enabled) override { buttonsEnabled = enabled; }
-  void ShowStatus(const QString& text) override { status = text; }
-  void ShowProgress(int, int) override {}
-
-  static inline const QString kCaption = QStringLiteral("Configuración del Módem ADSL");
-
-  QString caption = kCaption;
-  QString status;
-  qsizetype dialogueSize = 0;
-  bool busy = false;
-  bool buttonsEnabled = true;
-};
 
 // How many lines a file of these bytes has at most: every CR and LF may end one.
 [[nodiscard]] int CountLines(const uint8_t* data, size_t size);

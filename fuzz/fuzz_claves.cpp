@@ -9,11 +9,6 @@
 #include "password/AccessPassword.h"
 #include "platform/Cp1252.h"
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  fuzzing::StartQt(argc, argv);
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
   fuzzing::WriteAppFile(QString::fromLatin1(kPasswordFileName), bytes);

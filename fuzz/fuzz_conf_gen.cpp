@@ -3,10 +3,10 @@
 // soon as it is read; reading stops at the first line that is missing or not such a
 // number, with exactly one message. A file read whole is written back and read
 // again to the same values.
+#include <algorithm>
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
-#include <string>
 
 #include "core/Def_Globales.h"
 #include "core/SettingsFile.h"
@@ -29,37 +29,27 @@ std::int16_t& Field(ServiceSettingsRecord& s, int line) {
 
 // A line as the format defines it (blanks around an optional sign and decimal
 // digits), or false.
-bool ReferenceNumber(const QByteArray& line, std::int16_t* value) {
-  std::string text = line.toStdString();
+bool ReferenceNumber(QByteArray text, std::int16_t* value) {
   const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  while (!text.empty() && blank(text.front())) text.erase(0, 1);
-  while (!text.empty() && blank(text.back())) text.pop_back();
-  const bool negative = !text.empty() && text.front() == '-';
-  if (!text.empty() && (text.front() == '+' || negative)) text.erase(0, 1);
-  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return false;
+  while (!text.isEmpty() && blank(text.front())) text.remove(0, 1);
+  while (!text.isEmpty() && blank(text.back())) text.chop(1);
+  const bool negative = text.startsWith('-');
+  if (negative || text.startsWith('+')) text.remove(0, 1);
+  if (text.isEmpty() || !std::all_of(text.cbegin(), text.cend(), [](char c) { return c >= '0' && c <= '9'; })) {
+    return false;
+  }
   unsigned long long magnitude = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), magnitude);
-  if (error != std::errc() || end != text.data() + text.size()) return false;
-  if (magnitude > (negative ? 32768u : 32767u)) return false;
+  const auto [end, error] = std::from_chars(text.cbegin(), text.cend(), magnitude);
+  if (error != std::errc() || magnitude > (negative ? 32768u : 32767u)) return false;
   *value = static_cast<std::int16_t>(negative ? -static_cast<long long>(magnitude)
                                               : static_cast<long long>(magnitude));
   return true;
 }
 
+// CR, LF and CR LF each end a line; what follows the last ending is a line if not empty.
 QList<QByteArray> SplitLines(const QByteArray& bytes) {
-  QList<QByteArray> lines;
-  QByteArray current;
-  for (qsizetype i = 0; i < bytes.size(); ++i) {
-    const char c = bytes[i];
-    if (c != '\r' && c != '\n') {
-      current.append(c);
-      continue;
-    }
-    lines.append(current);
-    current.clear();
-    if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-  }
-  if (!current.isEmpty()) lines.append(current);
+  QList<QByteArray> lines = QByteArray(bytes).replace("\r\n", "\n").replace('\r', '\n').split('\n');
+  if (lines.last().isEmpty()) lines.removeLast();
   return lines;
 }
 
@@ -72,20 +62,14 @@ QStringList FieldTexts(ServiceSettingsRecord& s) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  fuzzing::StartQt(argc, argv);
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
   fuzzing::WriteAppFile(QString::fromLatin1(kSettingsFileName), bytes);
   SetStartupValues();
-  const ServiceSettingsRecord before = ServiceSettings;
+  ServiceSettingsRecord expected = ServiceSettings;
   fuzzing::Boxes().texts.clear();
   const bool read = LoadServiceSettings();
 
-  ServiceSettingsRecord expected = before;
   const QList<QByteArray> lines = SplitLines(bytes);
   bool whole = true;
   for (int line = 1; line <= kSettingsFileLines && whole; ++line) {
@@ -95,19 +79,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   fuzzing::Require(read == whole, "the reader and the format disagree on the file");
   fuzzing::Require(fuzzing::Boxes().texts.size() == (whole ? 0 : 1), "not exactly one message on failure");
-  for (int line = 1; line <= kSettingsFileLines; ++line) {
-    fuzzing::Require(Field(ServiceSettings, line) == Field(expected, line), "a field holds the wrong value");
-  }
+  const auto requireExpected = [&](const char* what) {
+    for (int line = 1; line <= kSettingsFileLines; ++line) {
+      fuzzing::Require(Field(ServiceSettings, line) == Field(expected, line), what);
+    }
+  };
+  requireExpected("a field holds the wrong value");
   if (!whole) return 0;
 
-  const ServiceSettingsRecord loaded = ServiceSettings;
   fuzzing::Require(SaveServiceSettings(FieldTexts(ServiceSettings)), "the settings could not be saved");
   SetStartupValues();
   fuzzing::Require(LoadServiceSettings(), "the saved settings could not be read");
-  ServiceSettingsRecord again = ServiceSettings;
-  ServiceSettingsRecord first = loaded;
-  for (int line = 1; line <= kSettingsFileLines; ++line) {
-    fuzzing::Require(Field(again, line) == Field(first, line), "writing and reading back changed a value");
-  }
+  requireExpected("writing and reading back changed a value");
   return 0;
 }

@@ -21,25 +21,14 @@ QString ConsoleFor(const QByteArray& file) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  fuzzing::StartQt(argc, argv);
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QByteArray file(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
   fuzzing::WriteAppFile(fuzzing::kConfigFile, file);
   modemsim::ConsoleOptions quick;
   quick.bootSeconds = 0.5;
   quick.rebootSeconds = 0.5;
-  {
-    fuzzing::CheckedSession session([&](modemsim::ConsoleHost& host) {
-      return modemsim::MakeConsole(ConsoleFor(file), host, quick);
-    });
-    session.Run(fuzzing::kPhone, fuzzing::SessionLimitSeconds(fuzzing::CountLines(data, size)));
-  }
-  const QByteArray log = fuzzing::ReadAppFile(fuzzing::kLogFile);
-  fuzzing::Require(log.isEmpty() || log.endsWith(fuzzing::LogTrailer()),
-                   "the session log was written but not closed by its trailer");
+  fuzzing::RunCheckedSession(
+      [&](modemsim::ConsoleHost& line, auto&) { return modemsim::MakeConsole(ConsoleFor(file), line, quick); },
+      fuzzing::CountLines(data, size), true);
   return 0;
 }

@@ -62,11 +62,6 @@ void CheckDrop(const QByteArray& buffer) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  fuzzing::StartQt(argc, argv);
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   const qsizetype chunkSize = data[0] + 1;

@@ -15,30 +15,17 @@
 #error "ADSL_FUZZ_MODEL names the model whose sequence is fuzzed"
 #endif
 
-namespace {
-
-int fileLines = 0;
-
-}  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  fuzzing::StartQt(argc, argv);
-  SetStartupValues();
-  const QStringList file = fuzzing::ExampleConfigFile(ADSL_FUZZ_MODEL, DataScreen::Napt);
-  fuzzing::WriteAppFile(fuzzing::kConfigFile, platform::EncodeLines(file));
-  fileLines = static_cast<int>(file.size());
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  // The model's example file, written once for the whole run.
+  static const int fileLines = [] {
+    SetStartupValues();
+    const QStringList file = fuzzing::ExampleConfigFile(ADSL_FUZZ_MODEL, DataScreen::Napt);
+    fuzzing::WriteAppFile(fuzzing::kConfigFile, platform::EncodeLines(file));
+    return static_cast<int>(file.size());
+  }();
   const QList<fuzzing::ScriptAnswer> script = fuzzing::ParseScript(data, size);
-  {
-    fuzzing::CheckedSession session([&](modemsim::ConsoleHost& host) {
-      return std::make_unique<fuzzing::ScriptedConsole>(host, script);
-    });
-    session.Run(fuzzing::kPhone, fuzzing::SessionLimitSeconds(fileLines));
-  }
-  fuzzing::Require(fuzzing::ReadAppFile(fuzzing::kLogFile).endsWith(fuzzing::LogTrailer()),
-                   "the session log has no trailer");
+  fuzzing::RunCheckedSession(
+      [&](modemsim::ConsoleHost& line, auto&) { return std::make_unique<fuzzing::ScriptedConsole>(line, script); },
+      fileLines, false);
   return 0;
 }

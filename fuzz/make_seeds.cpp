@@ -5,19 +5,15 @@
 #include <cstdio>
 #include <memory>
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QSet>
 
 #include "core/Def_Globales.h"
+#include "fuzz/CheckedSession.h"
 #include "fuzz/ExampleFiles.h"
 #include "fuzz/FuzzSupport.h"
 #include "fuzz/ScriptedModem.h"
-#include "loader/LoaderTexts.h"
-#include "loader/LoadingSession.h"
 #include "modemsim/Consoles.h"
-#include "modemsim/SimulatedLink.h"
 #include "platform/TextFile.h"
 #include "platform/VirtualClock.h"
 
@@ -26,12 +22,7 @@ namespace {
 QString corpus;
 
 void Seed(const char* target, const QString& name, const QByteArray& bytes) {
-  const QDir folder(QDir(corpus).filePath(QString::fromLatin1(target)));
-  QDir().mkpath(folder.path());
-  QFile file(folder.filePath(name));
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
-    fuzzing::Fail(QStringLiteral("cannot write ") + file.fileName());
-  }
+  fuzzing::WriteFile(QDir(corpus).filePath(QString::fromLatin1(target) + QLatin1Char('/') + name), bytes);
 }
 
 QByteArray Lines(const QStringList& lines) { return platform::EncodeLines(lines); }
@@ -40,7 +31,7 @@ QByteArray Lines(const QStringList& lines) { return platform::EncodeLines(lines)
 // first answer from power-on, then one for each line that is not empty.
 class RecordingHost final : public modemsim::ConsoleHost {
  public:
-  RecordingHost(modemsim::SimulatedLink& link, platform::VirtualClock& clock) : link_(link), clock_(clock) {}
+  RecordingHost(modemsim::ConsoleHost& line, platform::VirtualClock& clock) : link_(line), clock_(clock) {}
 
   void Watch(const modemsim::ModemConsole* console) { console_ = console; }
 
@@ -74,33 +65,29 @@ class RecordingHost final : public modemsim::ConsoleHost {
     }
   }
 
-  modemsim::SimulatedLink& link_;
+  modemsim::ConsoleHost& link_;
   platform::VirtualClock& clock_;
   const modemsim::ModemConsole* console_ = nullptr;
   double lastEvent_ = 0;
 };
 
-// A session of the model's example file against its console, as a script.
+// A checked session of the model's example file against its console, as a script.
 QByteArray RecordSession(std::int16_t model, modemsim::Behaviour behaviour) {
   SetStartupValues();
-  fuzzing::WriteAppFile(fuzzing::kConfigFile, Lines(fuzzing::ExampleConfigFile(model, DataScreen::Napt)));
-  platform::VirtualClock clock;
-  auto link = std::make_unique<modemsim::SimulatedLink>(clock);
-  RecordingHost host(*link, clock);
-  modemsim::ConsoleOptions options;
-  options.behaviour = behaviour;
-  options.troubleCommand = modemsim::DefaultTroubleCommand(fuzzing::ConsoleName(model));
-  const auto console = modemsim::MakeConsole(fuzzing::ConsoleName(model), host, options);
-  host.Watch(console.get());
-  link->Attach(console.get());
-  fuzzing::IdleView view;
-  LoadingSession session(&view, std::move(link), clock);
-  fuzzing::Boxes().onShow = [&](const QString& title) {
-    if (title == loader_texts::kPowerOnTitle) console->PowerOn();
+  const QStringList file = fuzzing::ExampleConfigFile(model, DataScreen::Napt);
+  fuzzing::WriteAppFile(fuzzing::kConfigFile, Lines(file));
+  std::unique_ptr<RecordingHost> host;
+  const auto makeConsole = [&](modemsim::ConsoleHost& line, platform::VirtualClock& clock) {
+    host = std::make_unique<RecordingHost>(line, clock);
+    modemsim::ConsoleOptions options;
+    options.behaviour = behaviour;
+    options.troubleCommand = modemsim::DefaultTroubleCommand(fuzzing::ConsoleName(model));
+    auto console = modemsim::MakeConsole(fuzzing::ConsoleName(model), *host, options);
+    host->Watch(console.get());
+    return console;
   };
-  session.cInstalar_Click(fuzzing::kPhone);
-  fuzzing::Boxes().onShow = nullptr;
-  return fuzzing::EncodeScript(host.answers);
+  fuzzing::RunCheckedSession(makeConsole, static_cast<int>(file.size()), false);
+  return fuzzing::EncodeScript(host->answers);
 }
 
 void SessionSeeds() {
@@ -181,7 +168,6 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "usage: %s <corpus folder>\n", argv[0]);
     return 2;
   }
-  fuzzing::StartQt(&argc, &argv);
   corpus = QString::fromLocal8Bit(argv[1]);
   SessionSeeds();
   DriverSeeds();
