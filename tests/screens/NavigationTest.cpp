@@ -21,21 +21,7 @@ TEST_F(NavigationTest, StartUpSetsTheValuesInForceWithoutReadingAnyFile) {
   EXPECT_EQ(menu_->windowTitle(), QString::fromUtf8("Configuración Módems Zelvora ADSL (v. 1.0)"));
   EXPECT_EQ(ServiceSettings.ComPort, 1);
   EXPECT_EQ(ServiceSettings.AccessPassword, "tarnimol");
-  EXPECT_EQ(ServiceSettings.AtmCircuit.Vpi, 0);
-  EXPECT_EQ(ServiceSettings.PhoneMaxDigits, 0);
   EXPECT_TRUE(Shown().isEmpty());
-}
-
-TEST_F(NavigationTest, ButtonsAreInTheirOrderWithTheirAccessKeys) {
-  const QList<QPushButton*> buttons = {menu_->cClave, menu_->cServicio, menu_->cIntroDatos, menu_->cCargar,
-                                       menu_->cSalir};
-  QStringList texts;
-  for (const QPushButton* button : buttons) texts << button->text();
-  EXPECT_EQ(texts, (QStringList{"Modificar &clave de acceso", QString::fromUtf8("Configuración del  Servicio &ADSL"),
-                                QString::fromUtf8("&Introducir datos configuración"),
-                                QString::fromUtf8("&Cargar Configuración en el Módem"),
-                                QString::fromUtf8("&Salir de la aplicación")}));
-  for (int i = 0; i + 1 < buttons.size(); ++i) EXPECT_EQ(buttons[i]->nextInFocusChain(), buttons[i + 1]);
 }
 
 // Whatever screen, Escape leads back (a refused box would keep it open), and so does
