@@ -194,7 +194,8 @@ TEST_F(FconfservTest, WithTheRealMessageBoxOneRefusalStaysOne) {
   EXPECT_EQ(FocusName(), "teIP1");
 }
 
-TEST_F(FconfservTest, TabGoesFromTopToBottom) {
+TEST_F(FconfservTest, OffersSixteenPortsAndTabGoesFromTopToBottom) {
+  EXPECT_EQ(s_->cboPort->itemText(s_->cboPort->count() - 1), "Com16");
   s_->cboPort->setFocus();
   QStringList walked{FocusName()};
   for (int i = 0; i < 22; ++i) {
