@@ -33,7 +33,9 @@ class Pty {
     ::cfmakeraw(&raw);
     ::tcsetattr(master_, TCSANOW, &raw);
   }
-  ~Pty() { HangUp(); }
+  ~Pty() {
+    if (master_ >= 0) ::close(master_);
+  }
   Pty(const Pty&) = delete;
   Pty& operator=(const Pty&) = delete;
 
@@ -45,10 +47,6 @@ class Pty {
     char buffer[256];
     const ssize_t n = ::poll(&watch, 1, 1000) > 0 ? ::read(master_, buffer, sizeof buffer) : 0;
     return QByteArray(buffer, n > 0 ? n : 0);
-  }
-  void HangUp() {
-    if (master_ >= 0) ::close(master_);
-    master_ = -1;
   }
 
   // puertos/com<number> in the application directory names this line.
@@ -156,25 +154,6 @@ TEST_F(QtSerialLinkTest, CarriesBytesBothWaysAndWritesWithoutTheEventLoop) {
     EXPECT_EQ(pty_.Read(), line);
   }
   EXPECT_TRUE(link.TakeFailure().isEmpty());
-}
-
-// The adapter pulled out: the port reports it once, closes, and refuses further use.
-TEST_F(QtSerialLinkTest, HangUpIsReportedOnceAndClosesThePort) {
-  ASSERT_TRUE(pty_.LinkAs(platform_, 6));
-  QtSerialLink link;
-  OpenOnCom(link, 6);
-  pty_.HangUp();
-  ASSERT_TRUE(YieldUntil(clock_, [&] { return !link.IsOpen(); }));
-  EXPECT_EQ(link.TakeFailure(), QStringLiteral("El puerto %1 ha dejado de estar disponible (se ha desconectado "
-                                               "el dispositivo)").arg(pty_.Slave()));
-  for (int i = 0; i < 20; ++i) clock_.Yield();
-  EXPECT_TRUE(link.TakeFailure().isEmpty());
-  QString error;
-  EXPECT_FALSE(link.Write("y\r", &error));
-  EXPECT_FALSE(error.isEmpty());
-  QByteArray bytes;
-  EXPECT_FALSE(link.ReadAll(&bytes, &error));
-  EXPECT_EQ(link.TransmitCount(), 0);
 }
 
 }  // namespace
