@@ -43,7 +43,6 @@ class SessionFilesFaultTest : public ::testing::Test {
     const QByteArray config = screen_.platform.Read(kConfig);
     screen_.Run(kPhone);
     if (reader_ >= 0) ::close(reader_);
-    EXPECT_EQ(screen_.link->ClosedPortUses(), 0);
     EXPECT_TRUE(faults::OpenFilesContaining(screen_.platform.Dir()).isEmpty());
     EXPECT_EQ(screen_.platform.Read(kConfig), config);
   }

@@ -55,12 +55,12 @@ class LoadingSessionTest : public ::testing::Test {
 
 TEST_F(LoadingSessionTest, EmptyOrUnsafePhoneIsRefusedAndNothingIsCreated) {
   screen_.WriteConfig(kPhone, EfficientDhcpFile(kPhone));
-  for (const QString& phone : {QString(), QStringLiteral("../900123456"),
-                               QStringLiteral("900 123 456"), QStringLiteral("90012345a")}) {
+  // Which numbers are digits only is the save flow's table.
+  for (const QString& phone : {QString(), QStringLiteral("../900123456")}) {
     screen_.Run(phone);
     EXPECT_EQ(screen_.platform.boxes.shown.last(), kEnterPhone) << phone.toStdString();
   }
-  EXPECT_EQ(screen_.platform.boxes.shown.size(), 4);
+  EXPECT_EQ(screen_.platform.boxes.shown.size(), 2);
   EXPECT_FALSE(platform::EntryExists(screen_.platform.PathOf(QStringLiteral("Logs"))));
   EXPECT_EQ(screen_.link->Opens(), 0);
 }
