@@ -217,6 +217,9 @@ TEST(ModelSessionTest, EachBehaviourGetsItsLinesItsMessagesAndItsLog) {
       {kSpeedTouchPro, "empty password: the bare command", Modem(Behaviour::Healthy), {}, {kConfigured},
        "system setpassword password=\r\n", [](SimulatedScreen&) { ServiceSettings.AccessPassword.clear(); },
        "\rsystem setpassword password=\r"},
+      {kSpeedTouchPro, "a password in Windows-1252, masked in the log", Modem(Behaviour::Healthy), {}, {kConfigured},
+       "system setpassword password=********\r\n", [](SimulatedScreen&) { ServiceSettings.AccessPassword = "señal"; },
+       "\rsystem setpassword password=se\xf1" "al\r"},
       // The last line gets the same 30 s as every other: a slow "config save" is waited for.
       {kSpeedTouchPro, "slow last line", Modem(Behaviour::SlowCommand, "config save", 20), Typed(kSpeedTouchPro),
        {kConfigured}, "figuration saved.\r\n\r\n=>\r\n"},

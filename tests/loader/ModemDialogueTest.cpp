@@ -57,13 +57,6 @@ class ModemDialogueTest : public ::testing::Test {
   double poweredAt_ = 0;
 };
 
-// The sessions' lines are plain ASCII; a password may not be.
-TEST_F(ModemDialogueTest, SendLineWritesWindows1252AndOneCr) {
-  OpenPort();
-  EXPECT_TRUE(modem_.SendLine(QStringLiteral("contraseña")));
-  EXPECT_EQ(link_.Wire(), QByteArray("contrase\xf1" "a\r"));
-}
-
 // An adapter pulled out while a line is still leaving: the line counts as not sent,
 // the failure is shown once, and the program goes on at once instead of waiting for
 // the bytes to leave.
