@@ -143,12 +143,4 @@ TEST_F(SettingsFileTest, AnUnreadableFileIsReportedOnceWithItsDescription) {
   EXPECT_EQ(platform_.boxes.shown, QList<ShownBox>{Warning(platform::DescribeSystemError(EIO))});
 }
 
-// A save that fails halfway is among the fault tests of every replaced file.
-TEST_F(SettingsFileTest, SavingIntoAMissingDirectoryFailsWithTheDescription) {
-  platform::FixedAppDirectory blocked(platform_.PathOf("no-such-folder"));
-  platform::Current().appDirectory = &blocked;
-  EXPECT_FALSE(SaveServiceSettings(kSixteenTexts));
-  EXPECT_EQ(platform_.boxes.shown, QList<ShownBox>{Warning(platform::DescribeSystemError(ENOENT))});
-}
-
 }  // namespace

@@ -112,25 +112,6 @@ qint64 ResidentBytes() {
   return fields.size() > 1 ? fields[1].toLongLong() * ::sysconf(_SC_PAGESIZE) : 0;
 }
 
-std::unique_ptr<loader_testing::SimulatedScreen> NaptScreen(std::int16_t model, modemsim::Behaviour behaviour,
-                                                             const QByteArray& trouble) {
-  modemsim::ConsoleOptions options;
-  options.behaviour = behaviour;
-  if (!trouble.isEmpty()) options.troubleCommand = trouble;
-  auto screen = std::make_unique<loader_testing::SimulatedScreen>(options, loader_testing::ConsoleName(model));
-  screen->WriteConfig(kPhone,
-                      loader_testing::GeneratedFile(model, DataScreen::Napt, kPhone));
-  return screen;
-}
-
-void ExpectEndedIdle(const loader_testing::SimulatedScreen& screen) {
-  EXPECT_FALSE(screen.link->IsOpen());
-  EXPECT_EQ(screen.link->ClosedPortUses(), 0);
-  EXPECT_FALSE(screen.view.busy);
-  EXPECT_TRUE(screen.view.buttonsEnabled);
-  EXPECT_TRUE(screen.Log(kPhone).endsWith("-- Fin de detalle de sesi\xf3n --\r\n"));
-}
-
 }  // namespace faults
 
 // Every close() and mkostemp() of this program's own code comes here first; unarmed,

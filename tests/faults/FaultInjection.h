@@ -89,15 +89,4 @@ inline constexpr bool kResidentMemoryIsMeaningful = true;
 inline constexpr bool kResidentMemoryIsMeaningful = true;
 #endif
 
-inline const QString kPhone = QStringLiteral("900123456");
-
-// A screen on the model's simulated modem, behaving so and hanging on `trouble`,
-// with the model's NAPT example file for kPhone.
-[[nodiscard]] std::unique_ptr<loader_testing::SimulatedScreen> NaptScreen(
-    std::int16_t model, modemsim::Behaviour behaviour = modemsim::Behaviour::Healthy, const QByteArray& trouble = {});
-
-// However the session failed, it has ended with the port closed and never used once
-// closed, the screen idle and the log closed by its trailer.
-void ExpectEndedIdle(const loader_testing::SimulatedScreen& screen);
-
 }  // namespace faults

@@ -7,7 +7,7 @@
 #include "loader/DialogueBox.h"
 #include "loader/LoaderTexts.h"
 
-using faults::kPhone;
+using loader_testing::kPhone;
 using loader_testing::ConfiguredBox;
 using loader_testing::CriticalBox;
 using loader_testing::PowerOnBox;
@@ -17,49 +17,57 @@ using testing_support::ShownBox;
 
 namespace {
 
+// A screen on the model's simulated modem, behaving so and hanging on `trouble`, with
+// the model's NAPT example file.
+std::unique_ptr<SimulatedScreen> NaptScreen(std::int16_t model, Behaviour behaviour, const QByteArray& trouble = {}) {
+  modemsim::ConsoleOptions options;
+  options.behaviour = behaviour;
+  options.troubleCommand = trouble;
+  auto screen = std::make_unique<SimulatedScreen>(options, loader_testing::ConsoleName(model));
+  screen->WriteConfig(kPhone, loader_testing::GeneratedFile(model, DataScreen::Napt, kPhone));
+  return screen;
+}
+
+// However the session failed, the port was never used once closed and the log ends
+// with its trailer. (The screen going idle is common to every end: LoadingSessionTest.)
+void ExpectEndedIdle(const SimulatedScreen& screen) {
+  EXPECT_EQ(screen.link->ClosedPortUses(), 0);
+  EXPECT_TRUE(screen.Log(kPhone).endsWith("-- Fin de detalle de sesi\xf3n --\r\n"));
+}
+
 // A line of the flood: no prompt, no keyword of any model in it.
 QByteArray FloodLine() {
   return QByteArrayLiteral("~~ volcado sin fin 0123456789 ABCDEFGHIJKLMNOPQRSTUVWXYZ ~~\r\n");
 }
 
 // A modem that pours text onto the line, 4 KiB every 10 ms (about forty times what a
-// 9600 baud line carries), from the moment it starts until the session has ended.
-class Flood {
- public:
+// 9600 baud line carries), from Start() until the session has ended.
+struct Flood {
   static constexpr qsizetype kChunkBytes = 4096;
 
-  Flood(SimulatedScreen& screen, const QByteArray& line)
-      : screen_(screen), chunk_(line.repeated(kChunkBytes / line.size() + 1).left(kChunkBytes)) {}
-
   void Start() {
-    if (startedAt_ >= 0) return;
-    startedAt_ = screen_.clock.Seconds();
-    baseline_ = faults::ResidentBytes();
+    if (startedAt >= 0) return;
+    startedAt = screen.clock.Seconds();
+    baseline = faults::ResidentBytes();
     Tick();
   }
-
-  [[nodiscard]] qint64 Sent() const { return sent_; }
-  [[nodiscard]] double StartedAt() const { return startedAt_; }
-  [[nodiscard]] qint64 ResidentGrowth() const { return peak_ - baseline_; }
-
- private:
   void Tick() {
-    if (!screen_.session->IsRunning()) return;
-    if (screen_.link->IsOpen()) {
-      screen_.link->Transmit(chunk_);
-      sent_ += chunk_.size();
+    if (!screen.session->IsRunning()) return;
+    if (screen.link->IsOpen()) {
+      screen.link->Transmit(chunk);
+      sent += chunk.size();
     }
-    if (++ticks_ % 50 == 0) peak_ = std::max(peak_, faults::ResidentBytes());
-    screen_.clock.After(0.01, [this] { Tick(); });
+    if (++ticks % 50 == 0) peak = std::max(peak, faults::ResidentBytes());
+    screen.clock.After(0.01, [this] { Tick(); });
   }
 
-  SimulatedScreen& screen_;
-  QByteArray chunk_;
-  double startedAt_ = -1;
-  qint64 sent_ = 0;
-  qint64 ticks_ = 0;
-  qint64 baseline_ = 0;
-  qint64 peak_ = 0;
+  SimulatedScreen& screen;
+  QByteArray chunk;  // the line repeated
+  double startedAt = -1;
+  qint64 sent = 0;
+  qint64 ticks = 0;
+  qint64 baseline = 0;
+  qint64 peak = 0;
 };
 
 struct FloodCase {
@@ -93,9 +101,9 @@ TEST(FloodFaultTest, AFloodingModemEndsEachWaitAtItsLimitWithBoundedMemory) {
   };
   for (const FloodCase& c : cases) {
     SCOPED_TRACE(c.situation);
-    const auto screen = faults::NaptScreen(
+    const auto screen = NaptScreen(
         c.model, c.trouble.isEmpty() ? Behaviour::Silent : Behaviour::DeadCommand, c.trouble);
-    Flood flood(*screen, c.line);
+    Flood flood{*screen, c.line.repeated(Flood::kChunkBytes / c.line.size() + 1).left(Flood::kChunkBytes)};
     if (c.trouble.isEmpty()) {
       screen->platform.boxes.onShow = [&](const ShownBox& box) {
         if (box.title == kPowerOnTitle) flood.Start();
@@ -111,28 +119,29 @@ TEST(FloodFaultTest, AFloodingModemEndsEachWaitAtItsLimitWithBoundedMemory) {
     ASSERT_GE(shown.size(), c.last.size());
     EXPECT_EQ(shown.mid(shown.size() - c.last.size()), c.last);
     // The whole wait was flooded (a wait may end half a second early, per wait).
-    EXPECT_GE(flood.Sent(), static_cast<qint64>(c.waitSeconds - 2) * 100 * Flood::kChunkBytes);
-    EXPECT_LE(screen->clock.Seconds() - flood.StartedAt(), c.waitSeconds + 12);
+    EXPECT_GE(flood.sent, static_cast<qint64>(c.waitSeconds - 2) * 100 * Flood::kChunkBytes);
+    EXPECT_LE(screen->clock.Seconds() - flood.startedAt, c.waitSeconds + 12);
     EXPECT_LE(screen->session->Dialogue().Content().size(), DialogueBox::kMaxBytes);
     EXPECT_LE(screen->view.dialogue.size(), DialogueBox::kMaxBytes);
     if (faults::kResidentMemoryIsMeaningful) {
-      EXPECT_LT(flood.ResidentGrowth(), 48 << 20);
+      EXPECT_LT(flood.peak - flood.baseline, 48 << 20);
     }
-    faults::ExpectEndedIdle(*screen);
+    ExpectEndedIdle(*screen);
   }
 }
 
 // A noisy line (NULs, backspaces, bytes of no meaning, line breaks sent as LF CR or
-// a bare LF) under every model's whole session: the modem is loaded, what the
+// a bare LF) under every model's whole session: the modem gets every line once, what the
 // dialogue box and the log hold is clean text with CR LF line breaks only, and the
 // log shows no password.
 TEST(NoiseFaultTest, EveryModelIsLoadedThroughANoisyLine) {
   for (const std::int16_t model : {kEfficientSS5660, kSpeedTouchOffice, kSpeedTouchPro}) {
     SCOPED_TRACE(loader_testing::ConsoleName(model).toStdString());
-    const auto screen = faults::NaptScreen(model, Behaviour::Noise);
+    const auto screen = NaptScreen(model, Behaviour::Noise);
     screen->Run(kPhone);
-    EXPECT_EQ(screen->platform.boxes.shown,
-              (QList<ShownBox>{PowerOnBox(), ConfiguredBox()}));
+    EXPECT_EQ(screen->platform.boxes.shown, (QList<ShownBox>{PowerOnBox(), ConfiguredBox()}));
+    const QStringList file = loader_testing::GeneratedFile(model, DataScreen::Napt, kPhone);
+    EXPECT_EQ(screen->TypedLines(), loader_testing::AsLines(loader_testing::ExpectedTypedLines(model, file)));
     for (const QByteArray& text : {screen->session->Dialogue().Content(), screen->Log(kPhone)}) {
       EXPECT_FALSE(text.contains('\0'));
       EXPECT_FALSE(text.contains('\b'));
@@ -141,7 +150,7 @@ TEST(NoiseFaultTest, EveryModelIsLoadedThroughANoisyLine) {
     }
     EXPECT_FALSE(screen->Log(kPhone).contains("tarnimol"));
     EXPECT_TRUE(screen->session->Dialogue().Content().contains("\x81\xfe"));
-    faults::ExpectEndedIdle(*screen);
+    ExpectEndedIdle(*screen);
   }
 }
 

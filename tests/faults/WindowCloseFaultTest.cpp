@@ -93,9 +93,6 @@ TEST_F(WindowCloseFaultTest, TheWindowStaysThroughTheSessionAndIsUsableAfterIt) 
   EXPECT_TRUE(screen_->isVisible());
   EXPECT_EQ(platform_.boxes.shown.last().text, loader_texts::kConfigured);
   EXPECT_FALSE(port_.link->IsOpen());
-  EXPECT_TRUE(screen_->cInstalar->isEnabled());
-  EXPECT_TRUE(screen_->cExit->isEnabled());
-  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
   // Another session runs from the same window, then Escape leaves it.
   platform_.boxes.shown.clear();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "loader/CleanReceivedText.h"
 #include "loader/ProAnswers.h"
 #include "loader/SequenceSteps.h"
 
@@ -24,14 +25,6 @@ TEST(DropLeadingLinesTest, LongerAnswersKeepTheirPromptAndShortBuffersStay) {
   const QByteArray answer =
       "cip ifadd addr=198.51.100.42/30\r\nInterface cip0 added\r\nRoute table updated\r\n\r\n=>";
   EXPECT_EQ(DropLeadingLines(answer), "ute table updated\r\n\r\n=>");
-  // The buffer grows a read at a time; the prompt survives every step of it.
-  QByteArray buffer;
-  for (const QByteArray& read : {QByteArray("cip ifadd addr=198.51.100.42/30\r\n"),
-                                 QByteArray("Interface cip0 added\r\n"),
-                                 QByteArray("Route table updated\r\n"), QByteArray("\r\n=>")}) {
-    buffer = DropLeadingLines(buffer + read);
-  }
-  EXPECT_TRUE(IsFreshPrompt(buffer));
   for (const QByteArray& small : {QByteArray(), QByteArray("=>"), QByteArray("\r\n=>"),
                                   QByteArray("ab\r\ncd"), QByteArray("\r\n\r\n=")}) {
     EXPECT_EQ(DropLeadingLines(small), small) << small.toStdString();
@@ -60,6 +53,43 @@ TEST(MaskEchoedPasswordTest, TheLineAfterTheCommandIsHiddenWhateverItHolds) {
   EXPECT_EQ(MaskEchoedPassword("system admin \r\nOffice# ", "system admin "),
             "system admin \r\nOffice# ");
   EXPECT_EQ(MaskEchoedPassword("Office# ", "system admin "), "Office# ");
+}
+
+QByteArray Bytes(const char* text, qsizetype size) { return QByteArray(text, size); }
+
+TEST(CleanReceivedText, EditsOneChunk) {
+  const struct {
+    QByteArray in;
+    QByteArray out;
+  } cases[] = {
+      {"AB\bC", "AC"},
+      {"\bX", "X"},
+      {"\b\bX\b", ""},
+      {"a\r\nb", "a\r\nb"},
+      {"a\n\rb", "a\r\nb"},
+      {"a\nb", "ab"},
+      {"a\rb", "a\r\nb"},
+      {"a\r\rb", "a\r\n\r\nb"},
+      {Bytes("C\0om\0mand", 9), "Command"},
+      // The backspace rubs out the LF before the LF pass could drop it.
+      {"ab\n\bc", "abc"},
+      // And a NUL, which then does not count as a character to keep.
+      {Bytes("ab\0\bc", 5), "abc"},
+      {"\xff\xfe\x81", "\xff\xfe\x81"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(CleanReceivedText(c.in), c.out) << c.in.toHex().constData();
+  }
+}
+
+// The modem's line breaks arrive split across reads; each chunk is cleaned alone and
+// the pieces must still join to CR LF line breaks.
+TEST(CleanReceivedText, LineBreaksSplitAcrossChunks) {
+  EXPECT_EQ(CleanReceivedText("a\r") + CleanReceivedText("\nb"), "a\r\nb");
+  EXPECT_EQ(CleanReceivedText("a\n") + CleanReceivedText("\rb"), "a\r\nb");
+  EXPECT_EQ(CleanReceivedText("a\r") + CleanReceivedText("\r\nb"), "a\r\n\r\nb");
+  // A backspace at the start of a chunk deletes only itself.
+  EXPECT_EQ(CleanReceivedText("ab") + CleanReceivedText("\bc"), "abc");
 }
 
 }  // namespace

@@ -40,20 +40,10 @@ QByteArray SimulatedScreen::Log(const QString& phone) const {
   return platform.Read(QStringLiteral("Logs/") + phone + QStringLiteral(".log"));
 }
 
-bool SimulatedScreen::LogExists(const QString& phone) const {
-  return platform::EntryExists(SessionLogPath(phone));
-}
-
 QList<QByteArray> SimulatedScreen::TypedLines() const {
   QList<QByteArray> typed = console->ReceivedLines();
   typed.removeAll(QByteArray());
   return typed;
-}
-
-QStringList BoxTexts(const testing_support::TestPlatform& platform) {
-  QStringList texts;
-  for (const auto& box : platform.boxes.shown) texts << box.text;
-  return texts;
 }
 
 QStringList EfficientDhcpFile(const QString& phone) {

@@ -72,8 +72,6 @@ class RecordingViewOf : public View {
 };
 using RecordingView = RecordingViewOf<LoadingView>;
 
-// The texts of the boxes shown so far, in order.
-[[nodiscard]] QStringList BoxTexts(const testing_support::TestPlatform& platform);
 
 // A loading screen wired to a simulated modem ("efficient", "office" or "pro") on a
 // virtual clock. The modem is switched on when the session asks the user to power it.
@@ -86,10 +84,8 @@ class SimulatedScreen {
   // Writes Configuraciones/<phone>.cfg, CR LF after every line.
   void WriteConfig(const QString& phone, const QStringList& lines);
   [[nodiscard]] QByteArray Log(const QString& phone) const;
-  [[nodiscard]] bool LogExists(const QString& phone) const;
   // The non-empty lines the modem received (the wake-ups left out).
   [[nodiscard]] QList<QByteArray> TypedLines() const;
-  [[nodiscard]] QStringList BoxTexts() const { return loader_testing::BoxTexts(platform); }
 
   SessionResult Run(const QString& phone) { return session->cInstalar_Click(phone); }
 
@@ -132,11 +128,6 @@ inline QStringList GeneratedFile(std::int16_t model, DataScreen screen, const QS
   return {loader_texts::kConfigured, loader_texts::kConfiguredTitle, platform::MsgIcon::Information,
           platform::MsgButtons::Ok};
 }
-// "La clave especificada...": the application's title and no icon.
-[[nodiscard]] inline testing_support::ShownBox PasswordNotValidBox() {
-  return {loader_texts::kSecondLoginFailed, QString(), platform::MsgIcon::None, platform::MsgButtons::Ok};
-}
-
 // What the log holds between the model's start line and the trailer; "<no body>"
 // when either is missing.
 [[nodiscard]] QByteArray LogBody(const QByteArray& log, const QString& startLine);

@@ -1,27 +1,33 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTimer>
 
 #include <atomic>
+#include <cerrno>
 #include <thread>
 
 #include "core/AddressHelpers.h"
 #include "core/Def_Globales.h"
 #include "loader/LoaderTestSupport.h"
 #include "loader/LoaderTexts.h"
+#include "loader/LoadingSession.h"
 #include "loader/SessionRunner.h"
 #include "modemsim/Consoles.h"
 #include "modemsim/PtyServer.h"
-#include "platform/Cp1252.h"
+#include "platform/ErrorText.h"
+#include "platform/QtClock.h"
+#include "platform/QtSerialLink.h"
 #include "platform/TextFile.h"
 
 using namespace loader_testing;
+using testing_support::ShownBox;
 
 namespace {
 
 constexpr int kPort = 7;
-const QString kCancelled = QStringLiteral("Carga cancelada por el usuario");
 
 // Follows a session from the test's thread, as the window does: records what it is
 // shown (every call must come on this thread) and answers the boxes through the
@@ -98,27 +104,9 @@ class RealSerialThreadTest : public ::testing::Test {
     stop_.store(true);
     if (serving_.joinable()) serving_.join();
   }
-  [[nodiscard]] QStringList BoxTexts() const { return loader_testing::BoxTexts(platform_); }
   // Whether a status line shows `step` with `left` seconds to go.
   [[nodiscard]] static bool Shows(const QString& status, const char* step, int left) {
     return status.startsWith(QString::fromUtf8(step)) && status.endsWith(QStringLiteral("(quedan %1 s)").arg(left));
-  }
-  void CancelNow() {
-    cancelledAt_ = observer_.Now();
-    runner_->Cancel();
-  }
-  // Real bytes through QSerialPort and back, a whole session (for the models that
-  // need no long pause: the Office's settling pauses are the tests below).
-  void ExpectLoaded(std::int16_t model) {
-    EXPECT_EQ(observer_.result, SessionResult::Loaded());
-    EXPECT_EQ(platform_.boxes.shown, (QList<testing_support::ShownBox>{PowerOnBox(), ConfiguredBox()}));
-    QList<QByteArray> typed = console_->ReceivedLines();
-    typed.removeAll(QByteArray());  // the wake-ups
-    EXPECT_EQ(typed, AsLines(ExpectedTypedLines(model, file_)));
-    const QByteArray log = platform_.Read(QStringLiteral("Logs/900123456.log"));
-    EXPECT_TRUE(log.contains(platform::ToCp1252(QStringLiteral("Arrancado el módem ADSL "))));
-    EXPECT_TRUE(log.endsWith(platform::ToCp1252(QStringLiteral("-- Fin de detalle de sesión --\r\n"))));
-    EXPECT_FALSE(log.contains("tarnimol"));
   }
   // Cancels when the status line first shows `step` with `left` seconds to go; the
   // countdown moved a second before it, and the timer ticked meanwhile.
@@ -129,7 +117,8 @@ class RealSerialThreadTest : public ::testing::Test {
       if (Shows(status, step, left + 1)) ticksBefore = ticks_;
       if (Shows(status, step, left) && cancelledAt_ < 0) {
         ticksAt = ticks_;
-        CancelNow();
+        cancelledAt_ = observer_.Now();
+        runner_->Cancel();
       }
     };
     Run(model, options);
@@ -137,15 +126,9 @@ class RealSerialThreadTest : public ::testing::Test {
     EXPECT_EQ(observer_.result, SessionResult::Cancelled());
     EXPECT_LE(observer_.endedAt - cancelledAt_, 0.5);
     EXPECT_GE(ticksAt - ticksBefore, 25);  // a second of a 20 ms timer, give or take
-    EXPECT_EQ(BoxTexts(), (QStringList{loader_texts::kPowerOnQuestion, kCancelled}));
+    EXPECT_EQ(platform_.boxes.Texts(),
+              (QStringList{loader_texts::kPowerOnQuestion, QStringLiteral("Carga cancelada por el usuario")}));
   }
-  [[nodiscard]] modemsim::ConsoleOptions Trouble(modemsim::Behaviour behaviour) const {
-    modemsim::ConsoleOptions options;
-    options.behaviour = behaviour;
-    options.troubleCommand = modemsim::DefaultTroubleCommand(QStringLiteral("pro"));
-    return options;
-  }
-
   testing_support::TestPlatform platform_;
   QStringList file_;
   modemsim::PtyServer server_;
@@ -159,14 +142,16 @@ class RealSerialThreadTest : public ::testing::Test {
   qint64 longestTickGap_ = 0;
 };
 
-TEST_F(RealSerialThreadTest, EfficientLoadsThroughAPseudoTerminal) {
-  Run(kEfficientSS5660);
-  ExpectLoaded(kEfficientSS5660);
-}
-
+// Real bytes through QSerialPort and back, a whole session (of a model that needs no
+// long pause: the Office's settling pauses are the tests below). Every model's lines
+// and log are the in-process sessions' tests.
 TEST_F(RealSerialThreadTest, ProLoadsThroughAPseudoTerminal) {
   Run(kSpeedTouchPro);
-  ExpectLoaded(kSpeedTouchPro);
+  EXPECT_EQ(observer_.result, SessionResult::Loaded());
+  EXPECT_EQ(platform_.boxes.shown, (QList<ShownBox>{PowerOnBox(), ConfiguredBox()}));
+  QList<QByteArray> typed = console_->ReceivedLines();
+  typed.removeAll(QByteArray());  // the wake-ups
+  EXPECT_EQ(typed, AsLines(ExpectedTypedLines(kSpeedTouchPro, file_)));
 }
 
 // A cancel in the middle of a long wait ends the session within half a second: the
@@ -177,25 +162,25 @@ TEST_F(RealSerialThreadTest, ACancelInTheSettlingPauseEndsItAtOnce) {
 }
 
 TEST_F(RealSerialThreadTest, ACancelInTheMiddleOfAThirtySecondWaitEndsItAtOnce) {
-  CancelAt(kSpeedTouchPro, Trouble(modemsim::Behaviour::DeadCommand), "Enviando la línea", 28);
+  modemsim::ConsoleOptions hangs;
+  hangs.behaviour = modemsim::Behaviour::DeadCommand;
+  hangs.troubleCommand = "cip pvcadd";
+  CancelAt(kSpeedTouchPro, hangs, "Enviando la línea", 28);
 }
 
-// The adapter pulled out while the program waits for a command's answer: the port's
-// failure and the step's message come at once, not after the wait's 30 s.
-TEST_F(RealSerialThreadTest, AnAdapterPulledOutInAWaitEndsTheSessionAtOnce) {
-  double stepAt = -1;
-  observer_.onStatus = [&](const QString& status) {
-    if (status.startsWith(QStringLiteral("Enviando la línea")) && stepAt < 0) stepAt = observer_.Now();
-  };
-  Run(kSpeedTouchPro, Trouble(modemsim::Behaviour::Unplugged));
-  ASSERT_GE(stepAt, 0);
-  EXPECT_LT(observer_.endedAt - stepAt, 2.0);
-  ASSERT_EQ(observer_.result.outcome, SessionResult::Outcome::Failed);
-  EXPECT_TRUE(observer_.result.step.startsWith(QStringLiteral("Enviando la línea")));
-  const QStringList texts = BoxTexts();
-  ASSERT_EQ(texts.size(), 3);
-  EXPECT_EQ(texts.last(), loader_texts::kResponseTimeout);
-  EXPECT_EQ(observer_.statuses.last(), QStringLiteral("Error en: ") + observer_.result.step);
+// The adapter pulled out while the program waits for the first prompt: the port's
+// failure, then the connection message at once rather than at the end of the 50 s.
+TEST_F(RealSerialThreadTest, AnAdapterPulledOutDuringTheFirstWaitEndsItAtOnce) {
+  modemsim::ConsoleOptions silent;
+  silent.behaviour = modemsim::Behaviour::Silent;
+  Run(kEfficientSS5660, silent, 1.0);
+  EXPECT_LT(observer_.endedAt, 20);
+  EXPECT_EQ(platform_.boxes.shown,
+            (QList<ShownBox>{
+                PowerOnBox(),
+                CriticalBox(QStringLiteral("El puerto %1 ha dejado de estar disponible (se ha desconectado el "
+                                           "dispositivo)").arg(server_.SlavePath())),
+                CriticalBox(loader_texts::kCannotConnect), CriticalBox(loader_texts::kNotStarted)}));
 }
 
 // The adapter pulled out during the Office's 10 s settling pause, a blocking pause
@@ -204,11 +189,31 @@ TEST_F(RealSerialThreadTest, AnAdapterPulledOutInTheSettlingPauseEndsTheSessionA
   constexpr double kHangUpAt = 3.0;  // the prompt comes within a second of the start
   Run(kSpeedTouchOffice, {}, kHangUpAt);
   EXPECT_LT(observer_.endedAt - kHangUpAt, 1.0);
-  EXPECT_EQ(observer_.result.outcome, SessionResult::Outcome::Failed);
-  const QStringList texts = BoxTexts();
-  ASSERT_EQ(texts.size(), 4);
-  EXPECT_TRUE(texts[1].contains(QStringLiteral("se ha desconectado el dispositivo"))) << texts[1].toStdString();
+  const QStringList texts = platform_.boxes.Texts();
+  ASSERT_EQ(texts.size(), 4);  // the port's failure (its text: the test above) second
   EXPECT_EQ(texts.mid(2), (QStringList{loader_texts::kCannotContactModem, loader_texts::kFirstLoginFailed}));
+}
+
+// Com6 names an adapter that is not plugged in: its link points nowhere. A port held
+// by another program is refused where the port is opened (QtSerialLinkTest) and told
+// as a missing one is; a port pulled out is among the real-port session tests.
+TEST(RealPortTest, APortThatDoesNotExistIsReportedBeforeAnythingIsAsked) {
+  testing_support::TestPlatform platform;
+  SetStartupValues();
+  ServiceSettings.ComPort = 6;
+  QString error;
+  ASSERT_TRUE(platform::MakeDirectory(platform.PathOf(QStringLiteral("Configuraciones")), &error));
+  ASSERT_TRUE(platform::ReplaceTextFile(ConfigFilePath(kPhone), EfficientDhcpFile(kPhone), &error));
+  const QString missing = platform.PathOf(QStringLiteral("puertos/com6"));
+  ASSERT_TRUE(QDir(platform.Dir()).mkpath(QStringLiteral("puertos")));
+  ASSERT_TRUE(QFile::link(QStringLiteral("/dev/no-such-adapter"), missing));
+  RecordingView view;
+  platform::QtClock clock;
+  LoadingSession(&view, std::make_unique<platform::QtSerialLink>(), clock).cInstalar_Click(kPhone);
+  const QString text = QStringLiteral("COM6 (%1): %2").arg(missing, platform::DescribeSystemError(ENOENT));
+  EXPECT_EQ(platform.boxes.shown,
+            (QList<ShownBox>{{text, QString(), platform::MsgIcon::Exclamation, platform::MsgButtons::Ok},
+                             CriticalBox(loader_texts::kNotStarted)}));
 }
 
 }  // namespace

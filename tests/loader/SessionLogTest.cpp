@@ -54,13 +54,6 @@ TEST_F(SessionLogTest, AccessPasswordNeverReachesTheFile) {
   EXPECT_EQ(platform_.Read(QStringLiteral("Logs/900123456.log")),
             QByteArray("Password: ********\r\nLogin incorrect\r\nPassword: ********\r\n"
                        "Abonado: 900123456\r\n"));
-
-  // A new session replaces the old log; an empty password hides nothing.
-  SessionLog log;
-  ASSERT_TRUE(log.Open(LogPath(), QString(), &error));
-  log.WriteDialogue(QByteArray("Command-> "));
-  ASSERT_TRUE(log.Close(&error));
-  EXPECT_EQ(platform_.Read(QStringLiteral("Logs/900123456.log")), QByteArray("Command-> \r\n"));
 }
 
 // The loading screen shows the password masked as the log writes it, wherever the

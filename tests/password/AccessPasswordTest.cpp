@@ -2,8 +2,11 @@
 
 #include <QFile>
 
+#include <cerrno>
+
 #include "core/Def_Globales.h"
 #include "password/AccessPassword.h"
+#include "platform/ErrorText.h"
 #include "support/TestPlatform.h"
 
 using platform::MsgIcon;
@@ -35,9 +38,9 @@ TEST_F(AccessPasswordTest, AnUnreadableFileKeepsThePasswordAndSaysWhy) {
   ServiceSettings.AccessPassword = "vigente";
   LoadAccessPassword();
   EXPECT_EQ(ServiceSettings.AccessPassword, "vigente");
-  ASSERT_EQ(platform_.boxes.shown.size(), 1);
-  EXPECT_EQ(platform_.boxes.shown[0].title, "Error");
-  EXPECT_EQ(platform_.boxes.shown[0].icon, MsgIcon::Critical);
+  EXPECT_EQ(platform_.boxes.shown, (QList<testing_support::ShownBox>{{platform::DescribeSystemError(EIO),
+                                                                      "Error", MsgIcon::Critical,
+                                                                      platform::MsgButtons::Ok}}));
 }
 
 // Saving, its bytes, its mode, a failed save and matching the confirmation are

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <deque>
@@ -43,6 +44,11 @@ class RecordingMessageBoxes final : public platform::MessageBoxes {
   }
 
   void Answer(platform::MsgAnswer answer) { answers_.push_back(answer); }
+  [[nodiscard]] QStringList Texts() const {
+    QStringList texts;
+    for (const ShownBox& box : shown) texts << box.text;
+    return texts;
+  }
   // Runs while the box is "open", as a real modal box would let events through.
   std::function<void(const ShownBox&)> onShow;
 
