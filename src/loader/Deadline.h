@@ -18,6 +18,9 @@ class Deadline {
 
   [[nodiscard]] bool Passed() const;
   [[nodiscard]] double End() const { return end_; }
+  // Just past the next moment at which Passed() or the countdown can change: the
+  // next whole second, or the end. Nothing about the wait changes before then.
+  [[nodiscard]] double NextChange() const;
 
  private:
   platform::Clock* clock_;

@@ -1,6 +1,7 @@
 #include "loader/ModemDialogue.h"
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 
 #include "core/Def_Globales.h"
@@ -39,7 +40,12 @@ bool ModemDialogue::SendLine(const QByteArray& bytes) {
   // No time limit: a working line drains at its baud rate. A port that breaks closes
   // itself, and that ends the wait instead of hanging the program.
   for (;;) {
-    Yield();
+    // Bytes that have all left already leave nothing to sleep for.
+    if (link_.TransmitCount() > 0) {
+      Yield();
+    } else {
+      ServePending();
+    }
     if (!link_.IsOpen()) {
       ReportBrokenLink();
       return false;
@@ -58,7 +64,7 @@ QByteArray ModemDialogue::ReadResponse(int pauseMs) {
   QByteArray buffer;
   bool passed = false;
   do {
-    Yield();
+    YieldWithin(wait);
     if (!link_.IsOpen()) {
       ReportBrokenLink();
       return {};
@@ -114,7 +120,7 @@ bool ModemDialogue::WaitForModemPrompt(std::int16_t model) {
   bool passed = false;
   auto wait = std::make_unique<Deadline>(clock_, profile->firstPromptLimitSeconds, status_);
   while (!found && !passed) {
-    Yield();
+    ServePending();
     Pause(kWakeUpPauseMs);
     QByteArray chunk;
     QString error;
@@ -152,7 +158,18 @@ void ModemDialogue::Yield() {
   CheckCancel();
 }
 
+void ModemDialogue::ServePending() {
+  clock_.YieldUntil(clock_.Seconds());
+  CheckCancel();
+}
+
+void ModemDialogue::YieldWithin(const Deadline& wait) {
+  clock_.YieldUntil(wait.NextChange());
+  CheckCancel();
+}
+
 void ModemDialogue::Pause(int milliseconds, const Deadline* countdown) {
+  if (clock_.Interruptible()) return WatchedPause(milliseconds, countdown);
   // Without a cancel flag there is nothing to look at: one sleep.
   const int slice = cancel_ != nullptr ? kPauseSliceMs : std::max(milliseconds, 1);
   for (int left = milliseconds; left > 0; left -= slice) {
@@ -163,6 +180,21 @@ void ModemDialogue::Pause(int milliseconds, const Deadline* countdown) {
     // reports it, instead of the user waiting out up to ten seconds for nothing.
     link_.CheckDevice();
     if (!link_.IsOpen()) return;
+  }
+}
+
+void ModemDialogue::WatchedPause(int milliseconds, const Deadline* countdown) {
+  // A cancel interrupts the sleep and a hang-up ends it, so it wakes only when the
+  // countdown moves: an idle pause costs next to nothing.
+  const double end = clock_.Seconds() + milliseconds / 1000.0;
+  for (;;) {
+    const double until = countdown != nullptr ? std::min(end, countdown->NextChange()) : end;
+    const double left = std::ceil((until - clock_.Seconds()) * 1000.0);
+    if (left > 0) clock_.SleepWatching(static_cast<int>(left), link_.Handle());
+    CheckCancel();
+    if (countdown != nullptr) (void)countdown->Passed();  // moves the countdown
+    link_.CheckDevice();
+    if (!link_.IsOpen() || clock_.Seconds() >= end) return;
   }
 }
 

@@ -58,6 +58,10 @@ class ModemDialogue {
   [[nodiscard]] bool IsOpen() const { return link_.IsOpen(); }
   void ClosePort() { link_.Close(); }
   void Yield();
+  // A yield that sleeps, when nothing happens, until the wait's next change.
+  void YieldWithin(const Deadline& wait);
+  // A yield that does not sleep.
+  void ServePending();
   // A pause in slices short enough that a cancel is seen within one.
   void Pause(int milliseconds, const Deadline* countdown = nullptr);
   [[nodiscard]] Deadline StartWait(double limitSeconds) {
@@ -76,6 +80,8 @@ class ModemDialogue {
   // it first, whether or not the event loop noticed it inside that primitive.
   void ReportBrokenLink();
   void CheckCancel() const;
+  // The pause on a clock that a cancel interrupts: one sleep a countdown step.
+  void WatchedPause(int milliseconds, const Deadline* countdown);
 
   platform::SerialLink& link_;
   platform::Clock& clock_;

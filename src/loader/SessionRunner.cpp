@@ -147,6 +147,12 @@ bool SessionRunner::Start(const QString& phone, int port) {
   return true;
 }
 
+void SessionRunner::Cancel() {
+  cancel_.store(true, std::memory_order_relaxed);
+  const std::lock_guard lock(mutex_);
+  if (sessionClock_ != nullptr) sessionClock_->Interrupt();
+}
+
 void SessionRunner::WaitForEnd() {
   while (running_) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
@@ -156,6 +162,12 @@ void SessionRunner::RunOnThread(const QString& phone, int port) {
     // The port and the clock's yield need this thread's own event dispatcher.
     const QEventLoop dispatcher;
     platform::QtClock clock;
+    {
+      const std::lock_guard lock(mutex_);
+      sessionClock_ = &clock;
+      // A cancel that came before the clock did still interrupts it.
+      if (cancel_.load(std::memory_order_relaxed)) clock.Interrupt();
+    }
     RelayedView view(*this);
     RelayedBoxes boxes(*this);
     const platform::ThreadMessageBoxes asked(&boxes);
@@ -170,6 +182,10 @@ void SessionRunner::RunOnThread(const QString& phone, int port) {
       session.Dialogue().AttachView(&view);
       result = session.cInstalar_Click(phone);
       lastDialogue_ = session.Dialogue().Content();
+    }
+    {
+      const std::lock_guard lock(mutex_);
+      sessionClock_ = nullptr;
     }
     Post([this, result] { Ended(result); });
   }

@@ -12,6 +12,7 @@
 
 #include "loader/LoadingView.h"
 #include "loader/SessionResult.h"
+#include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
 
 class LoadingSession;
@@ -55,7 +56,7 @@ class SessionRunner {
   bool Start(const QString& phone, int port = 0);
   // From any thread: the session ends at its next check (within a fraction of a
   // second outside a message box), the port closed, the log and the user told.
-  void Cancel() { cancel_.store(true, std::memory_order_relaxed); }
+  void Cancel();
   [[nodiscard]] bool IsRunning() const { return running_; }
   // Serves the observer's thread until the session has ended (command line, tests).
   void WaitForEnd();
@@ -88,4 +89,7 @@ class SessionRunner {
   std::unique_ptr<QSocketNotifier> wake_;
   std::mutex mutex_;
   std::vector<std::function<void()>> pending_;
+  // The session thread's clock, while it runs: its waits sleep until their next
+  // change, and a cancel interrupts them.
+  platform::Clock* sessionClock_ = nullptr;
 };

@@ -30,6 +30,7 @@ class QtSerialLink final : public SerialLink {
   [[nodiscard]] qint64 TransmitCount() const override;
   [[nodiscard]] QString TakeFailure() override;
   void CheckDevice() override;
+  [[nodiscard]] int Handle() const override { return IsOpen() ? static_cast<int>(port_.handle()) : -1; }
 
   // The device that Com N names; for the tests and the status line.
   [[nodiscard]] QString DevicePath() const { return device_; }

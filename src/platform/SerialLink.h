@@ -47,6 +47,9 @@ class SerialLink {
   // port as a failure seen by the event loop would. Links that notice by themselves
   // need nothing here.
   virtual void CheckDevice() {}
+  // The open device's file descriptor, for a sleep that watches it for a hang-up; -1
+  // when closed or not a device.
+  [[nodiscard]] virtual int Handle() const { return -1; }
 };
 
 // A new link from platform::Current().makeSerialLink, or a QSerialPort link when
