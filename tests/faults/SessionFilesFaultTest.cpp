@@ -55,7 +55,9 @@ class SessionFilesFaultTest : public ::testing::Test {
     EXPECT_EQ(Shown(), QList<ShownBox>{CriticalBox(text)});
     EXPECT_EQ(screen_.link->Opens(), 0);
     EXPECT_EQ(faults::EntriesOf(PathOf(QStringLiteral("Logs"))), logs);
-    if (QFileInfo(PathOf(kLog)).isFile()) EXPECT_EQ(screen_.platform.Read(kLog), kOldLog);
+    if (QFileInfo(PathOf(kLog)).isFile()) {
+      EXPECT_EQ(screen_.platform.Read(kLog), kOldLog);
+    }
   }
 
   // The modem loaded, then the warning that the log could not be written for `why`;
