@@ -190,10 +190,12 @@ void ModemDialogue::WatchedPause(int milliseconds, const Deadline* countdown) {
   for (;;) {
     const double until = countdown != nullptr ? std::min(end, countdown->NextChange()) : end;
     const double left = std::ceil((until - clock_.Seconds()) * 1000.0);
-    if (left > 0) clock_.SleepWatching(static_cast<int>(left), link_.Handle());
+    // A sleep that watched the device to its end has seen it stay.
+    const int device = link_.Handle();
+    const bool deviceStayed = left > 0 && clock_.SleepWatching(static_cast<int>(left), device) && device >= 0;
     CheckCancel();
     if (countdown != nullptr) (void)countdown->Passed();  // moves the countdown
-    link_.CheckDevice();
+    if (!deviceStayed) link_.CheckDevice();
     if (!link_.IsOpen() || clock_.Seconds() >= end) return;
   }
 }

@@ -26,10 +26,12 @@ class Clock {
   }
 
   // A blocking sleep that also ends when the device open on fd hangs up or fails, or
-  // when Interrupt() is called. Clocks that cannot watch just sleep.
-  virtual void SleepWatching(int milliseconds, int fd) {
+  // when Interrupt() is called; true when the whole time passed with neither (fd < 0:
+  // no device watched). Clocks that cannot watch just sleep, and say nothing.
+  virtual bool SleepWatching(int milliseconds, int fd) {
     (void)fd;
     SleepMs(milliseconds);
+    return false;
   }
   // Whether Interrupt() ends SleepWatching and YieldUntil at once. A clock that is not
   // must be slept in short slices by whoever has to notice a cancel.

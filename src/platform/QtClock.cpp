@@ -45,19 +45,25 @@ void QtClock::SleepMs(int milliseconds) {
   if (milliseconds > 0) QThread::msleep(static_cast<unsigned long>(milliseconds));
 }
 
-void QtClock::SleepWatching(int milliseconds, int fd) {
-  if (interruptFd_ < 0) return SleepMs(milliseconds);
+bool QtClock::SleepWatching(int milliseconds, int fd) {
+  if (interruptFd_ < 0) {
+    SleepMs(milliseconds);
+    return false;
+  }
   // No events asked of the device: only a hang-up or an error (always reported) ends
   // the sleep early, not the bytes it receives meanwhile.
   pollfd watched[2] = {{interruptFd_, POLLIN, 0}, {fd, 0, 0}};
   const double end = Seconds() + milliseconds / 1000.0;
   for (;;) {
     const double left = std::ceil((end - Seconds()) * 1000.0);
-    if (left <= 0) return;
+    if (left <= 0) return true;
     const int ready = ::poll(watched, 2, static_cast<int>(left));
-    if (ready > 0) return;
+    if (ready > 0) return false;
     if (ready == 0) continue;  // the timeout; the next pass ends it
-    if (errno != EINTR) return SleepMs(static_cast<int>(left));
+    if (errno != EINTR) {
+      SleepMs(static_cast<int>(left));
+      return false;
+    }
   }
 }
 

@@ -23,7 +23,7 @@ class QtClock final : public Clock {
   void SleepMs(int milliseconds) override;
   void Yield() override;
   void YieldUntil(double untilSeconds) override;
-  void SleepWatching(int milliseconds, int fd) override;
+  bool SleepWatching(int milliseconds, int fd) override;
   [[nodiscard]] bool Interruptible() const override { return interruptFd_ >= 0; }
   void Interrupt() override;
 
