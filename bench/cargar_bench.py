@@ -97,9 +97,10 @@ def bench_model(tools, model, count):
             time.sleep(0.5)  # every modem on, its banner out, before the sessions start
             times, status, cpu = run_cargar(tools, folder, count)
         finally:
-            for process, _ in modems:
+            for process, log in modems:
                 process.terminate()
                 process.wait()
+                run_bench.keep_timing_log(log, process.pid)
         rows, all_turnarounds = [], []
         for port in range(1, count + 1):
             if port not in times:

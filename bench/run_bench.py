@@ -15,6 +15,7 @@ import argparse
 import concurrent.futures
 import os
 import platform
+import shutil
 import signal
 import subprocess
 import sys
@@ -65,8 +66,18 @@ class Modem:
         self.process.send_signal(signal.SIGTERM)
         self.process.wait()
         chunks = timing_log.read(self.log)
+        keep_timing_log(self.log, self.process.pid)
         self.folder.cleanup()
         return chunks
+
+
+def keep_timing_log(path, pid):
+    """With ADSL_BENCH_KEEP set, the modem's timing log is copied into that folder as
+    <modem-sim pid>.log, for bench/late_lines.py."""
+    folder = os.environ.get("ADSL_BENCH_KEEP")
+    if folder and os.path.exists(path):
+        os.makedirs(folder, exist_ok=True)
+        shutil.copy(path, os.path.join(folder, "%d.log" % pid))
 
 
 def parse_events(output):
