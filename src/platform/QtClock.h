@@ -2,11 +2,11 @@
 
 #include <QElapsedTimer>
 
-class QThread;
-
 #include <cstdint>
 
 #include "platform/Clock.h"
+
+class QThread;
 
 namespace platform {
 

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 
 #include "CliRun.h"
 #include "cli/SubscriberList.h"
+#include "config/ConfigExamples.h"
 #include "platform/Cp1252.h"
 #include "support/TestPlatform.h"
 
@@ -16,12 +16,6 @@ namespace {
 
 const QString kFile = QStringLiteral("Configuraciones/900123456.cfg");
 const char kSavedLine[] = "Salvar...: Fichero de configuración almacenado\n";
-
-// The screens' golden files, the bytes that go to disk.
-QByteArray Reference(const char* name) {
-  QFile file(QStringLiteral(ADSL_GOLDEN_DIR "/") + QString::fromLatin1(name));
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // A folder with conf_gen.dat as the service settings screen saves it (the Efficient
 // example's settings, or the Alcatel ones), and a stored subscriber file when one is named.
@@ -145,7 +139,7 @@ TEST(CommandLine, WritesTheScreensFilesAndRefusesWhatTheyRefuse) {
                                      .arg(QString::fromUtf8(c.err)));
     EXPECT_EQ(outcome.out, c.reference ? platform.PathOf(kFile) + QLatin1Char('\n') : QString());
     if (c.reference) {
-      const QByteArray reference = Reference(c.reference);
+      const QByteArray reference = config_examples::Golden(c.reference);
       ASSERT_FALSE(reference.isEmpty());
       EXPECT_EQ(platform.Read(kFile), reference);
     } else {  // nothing written, nothing made
@@ -225,9 +219,9 @@ TEST(GenerateList, WritesTheGoodRowsAndReportsEveryRow) {
     EXPECT_EQ(outcome.status, c.status);
     EXPECT_EQ(outcome.out, QString::fromUtf8(c.out));
     EXPECT_EQ(outcome.err, QString::fromUtf8(c.err));
-    EXPECT_EQ(platform.Read(kFile), Reference("efficient-dhcp.ref"));
+    EXPECT_EQ(platform.Read(kFile), config_examples::Golden("efficient-dhcp.ref"));
     EXPECT_EQ(platform.Read(QString::fromLatin1(c.stored)),
-              c.replace ? Reference("efficient-dhcp.ref") : QByteArray("stored\r\n"));
+              c.replace ? config_examples::Golden("efficient-dhcp.ref") : QByteArray("stored\r\n"));
     EXPECT_EQ(platform.Read(QStringLiteral("Configuraciones/900000007.cfg"))
                   .contains("\r\nIP de Ethernet del m\xF3" "dem: 172.16.0.1\r\n"),
               !c.replace);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <QStringList>
 
@@ -10,6 +12,12 @@
 
 // The subscribers and service settings the configuration tests share.
 namespace config_examples {
+
+// A golden file (tests/config/data): the bytes a saved configuration must match.
+inline QByteArray Golden(const char* name) {
+  QFile file(QStringLiteral(ADSL_GOLDEN_DIR "/") + QString::fromLatin1(name));
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 inline const testing_support::ShownBox kSaved{QStringLiteral("Fichero de configuración almacenado"),
                                               QStringLiteral("Salvar..."), platform::MsgIcon::Information,

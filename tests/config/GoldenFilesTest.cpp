@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
 #include "ConfigExamples.h"
 #include "config/SaveConfiguration.h"
@@ -13,13 +11,6 @@ using testing_support::ShownBox;
 using testing_support::TestPlatform;
 
 namespace {
-
-// The expected files sit beside this test, as the bytes that go to disk.
-QByteArray Reference(const char* name) {
-  QFile file(QFileInfo(QString::fromUtf8(__FILE__)).absolutePath() + QStringLiteral("/data/") +
-             QString::fromLatin1(name));
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 SubscriberData WithModality(SubscriberData data, bool estandar, bool clase, bool premium) {
   Select(data, estandar, clase, premium);
@@ -52,7 +43,7 @@ TEST(GoldenFiles, EachModelAndModeSavesTheReferenceBytes) {
     TestPlatform platform;
     ASSERT_TRUE(SaveSubscriberConfiguration(c.data, c.screen, c.model, ModeOf(c.screen), c.settings));
     const QByteArray bytes = platform.Read(QStringLiteral("Configuraciones/900123456.cfg"));
-    const QByteArray reference = Reference(c.reference);
+    const QByteArray reference = config_examples::Golden(c.reference);
     ASSERT_FALSE(reference.isEmpty());
     EXPECT_EQ(bytes, reference);
     EXPECT_EQ(platform.boxes.shown, QList<ShownBox>{kSaved});
@@ -62,7 +53,7 @@ TEST(GoldenFiles, EachModelAndModeSavesTheReferenceBytes) {
     EXPECT_EQ(bytes.count('\n') + bytes.count('\r'), 2 * c.lineCount);
   }
   // The accented letters are single Windows-1252 bytes on disk.
-  const QByteArray efficient = Reference("efficient-dhcp.ref");
+  const QByteArray efficient = config_examples::Golden("efficient-dhcp.ref");
   EXPECT_TRUE(efficient.startsWith("Configuraci\xF3n DHCP para Efficient SS5660\r\n"));
   EXPECT_TRUE(efficient.contains("\r\nM\xE1scara de gesti\xF3n del m\xF3" "dem: 255.255.255.252\r\n"));
 }
