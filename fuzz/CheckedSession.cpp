@@ -1,12 +1,12 @@
 #include "fuzz/CheckedSession.h"
 
 #include "core/Def_Globales.h"
-#include "fuzz/ExampleFiles.h"
 #include "fuzz/FuzzSupport.h"
 #include "loader/LoaderTexts.h"
 #include "loader/LoadingSession.h"
 #include "loader/LoadingView.h"
 #include "modemsim/SimulatedLink.h"
+#include "platform/Cp1252.h"
 #include "platform/VirtualClock.h"
 
 namespace fuzzing {
@@ -83,7 +83,7 @@ void RunCheckedSession(const ConsoleMaker& makeConsole, int fileLines, bool logM
     clock.After(1.0, watch);
   };
   clock.After(1.0, watch);
-  const SessionResult result = session->cInstalar_Click(kPhone);
+  const SessionResult result = session->cInstalar_Click(QStringLiteral("900123456"));
 
   Require(!session->IsRunning(), "the session did not end");
   Require(!link.IsOpen(), "the port stayed open");
@@ -99,8 +99,9 @@ void RunCheckedSession(const ConsoleMaker& makeConsole, int fileLines, bool logM
   Boxes().onShow = nullptr;
   session.reset();
 
-  const QByteArray log = ReadAppFile(kLogFile);
-  Require(log.endsWith(LogTrailer()) || (logMayBeEmpty && log.isEmpty()),
+  const QByteArray log = ReadAppFile(QStringLiteral("Logs/900123456.log"));
+  const QByteArray trailer = platform::ToCp1252(QStringLiteral("-- Fin de detalle de sesión --\r\n"));
+  Require(log.endsWith(trailer) || (logMayBeEmpty && log.isEmpty()),
           "the session log was written but not closed by its trailer");
 }
 

@@ -3,11 +3,16 @@
 #include <functional>
 #include <memory>
 
+#include <QString>
+
 #include "modemsim/ConsoleHost.h"
 #include "modemsim/ModemConsole.h"
 #include "platform/VirtualClock.h"
 
 namespace fuzzing {
+
+// Where every session target puts the configuration file it loads.
+inline const QString kConfigFile = QStringLiteral("Configuraciones/900123456.cfg");
 
 // Makes the modem's console on the session's line and clock.
 using ConsoleMaker =

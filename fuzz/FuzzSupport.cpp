@@ -61,16 +61,13 @@ platform::MsgAnswer AnsweringBoxes::Show(const QString& text, const QString& tit
 
 AnsweringBoxes& Boxes() { return TheDoubles().boxes; }
 
-void WriteFile(const QString& path, const QByteArray& bytes) {
+void WriteAppFile(const QString& name, const QByteArray& bytes) {
+  const QString path = QDir(AppDirectory()).filePath(name);
   QDir().mkpath(QFileInfo(path).path());
   QFile file(path);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
     Fail(QStringLiteral("cannot write ") + path);
   }
-}
-
-void WriteAppFile(const QString& name, const QByteArray& bytes) {
-  WriteFile(QDir(AppDirectory()).filePath(name), bytes);
 }
 
 QByteArray ReadAppFile(const QString& name) {

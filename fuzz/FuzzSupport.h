@@ -28,9 +28,7 @@ class AnsweringBoxes final : public platform::MessageBoxes {
 // process: answering boxes and an application directory of its own (in memory when
 // the machine has /dev/shm, as every run writes files into it).
 AnsweringBoxes& Boxes();
-// Writes a file, making its folder when needed; the second, one of the application
-// directory.
-void WriteFile(const QString& path, const QByteArray& bytes);
+// Writes a file of the application directory, making its folder when needed.
 void WriteAppFile(const QString& name, const QByteArray& bytes);
 // The application directory's file, "" when it cannot be read.
 [[nodiscard]] QByteArray ReadAppFile(const QString& name);

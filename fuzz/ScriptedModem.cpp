@@ -1,7 +1,6 @@
 #include "fuzz/ScriptedModem.h"
 
 #include <algorithm>
-#include <cmath>
 #include <utility>
 
 namespace fuzzing {
@@ -10,16 +9,10 @@ namespace {
 constexpr uint8_t kDelayBits = 0x3F;
 constexpr uint8_t kMoreFollows = 0x40;
 constexpr uint8_t kUnplug = 0x80;
-constexpr qsizetype kLongestPart = 255;
 
 double DelayOf(uint8_t header) {
   const int v = header & kDelayBits;
   return v * v / 100.0;
-}
-
-uint8_t DelayCode(double seconds) {
-  return static_cast<uint8_t>(std::clamp(std::lround(std::sqrt(std::max(seconds, 0.0) * 100.0)), 0L,
-                                         static_cast<long>(kDelayBits)));
 }
 
 modemsim::ConsoleOptions BootsAtOnce() {
@@ -48,31 +41,6 @@ QList<ScriptAnswer> ParseScript(const uint8_t* data, size_t size) {
   }
   if (!current.isEmpty()) answers.append(current);
   return answers;
-}
-
-QByteArray EncodeScript(const QList<ScriptAnswer>& answers) {
-  QByteArray bytes;
-  for (const ScriptAnswer& answer : answers) {
-    // Parts longer than a length byte holds go in pieces with no delay between them.
-    ScriptAnswer pieces;
-    for (const ScriptPart& part : answer) {
-      for (qsizetype from = 0; from == 0 || from < part.bytes.size(); from += kLongestPart) {
-        const bool last = from + kLongestPart >= part.bytes.size();
-        pieces.append({from == 0 ? part.delaySeconds : 0, part.bytes.mid(from, kLongestPart),
-                       last && part.unplug});
-      }
-    }
-    if (pieces.isEmpty()) pieces.append(ScriptPart{});
-    for (qsizetype i = 0; i < pieces.size(); ++i) {
-      uint8_t header = DelayCode(pieces[i].delaySeconds);
-      if (i + 1 < pieces.size()) header |= kMoreFollows;
-      if (pieces[i].unplug) header |= kUnplug;
-      bytes.append(static_cast<char>(header));
-      bytes.append(static_cast<char>(pieces[i].bytes.size()));
-      bytes.append(pieces[i].bytes);
-    }
-  }
-  return bytes;
 }
 
 ScriptedConsole::ScriptedConsole(modemsim::ConsoleHost& host, QList<ScriptAnswer> answers)

@@ -30,7 +30,6 @@ using ScriptAnswer = QList<ScriptPart>;
 //   a length byte, then that many bytes (fewer when the script ends there).
 // When the script runs out the modem says nothing more.
 [[nodiscard]] QList<ScriptAnswer> ParseScript(const uint8_t* data, size_t size);
-[[nodiscard]] QByteArray EncodeScript(const QList<ScriptAnswer>& answers);
 
 class ScriptedConsole final : public modemsim::ModemConsole {
  public:

@@ -6,7 +6,6 @@
 #include <cstdint>
 
 #include "fuzz/CheckedSession.h"
-#include "fuzz/ExampleFiles.h"
 #include "fuzz/FuzzSupport.h"
 #include "modemsim/Consoles.h"
 

@@ -6,9 +6,9 @@
 
 #include "core/Def_Globales.h"
 #include "fuzz/CheckedSession.h"
-#include "fuzz/ExampleFiles.h"
 #include "fuzz/FuzzSupport.h"
 #include "fuzz/ScriptedModem.h"
+#include "modemsim/ExampleFile.h"
 #include "platform/TextFile.h"
 
 #ifndef ADSL_FUZZ_MODEL
@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The model's example file, written once for the whole run.
   static const int fileLines = [] {
     SetStartupValues();
-    const QStringList file = fuzzing::ExampleConfigFile(ADSL_FUZZ_MODEL, DataScreen::Napt);
+    const QStringList file =
+        modemsim::ExampleConfigFile(ADSL_FUZZ_MODEL, DataScreen::Napt, QStringLiteral("900123456"));
     fuzzing::WriteAppFile(fuzzing::kConfigFile, platform::EncodeLines(file));
     return static_cast<int>(file.size());
   }();
