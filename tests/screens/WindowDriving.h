@@ -50,17 +50,12 @@ inline void TypeInto(QLineEdit* box, const QString& keys) {
 
 inline void Tab() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }
 
-inline QList<QWidget*> VisibleWindows() {
+// The window a button opened: the one visible window.
+inline QWidget* OnlyVisibleWindow() {
   QList<QWidget*> visible;
   for (QWidget* w : QApplication::topLevelWidgets()) {
     if (w->isVisible()) visible << w;
   }
-  return visible;
-}
-
-// The window a button opened: the one visible window.
-inline QWidget* OnlyVisibleWindow() {
-  const auto visible = VisibleWindows();
   return visible.size() == 1 ? visible.front() : nullptr;
 }
 
@@ -84,14 +79,9 @@ class ScreenTest : public ::testing::Test {
   }
   void TearDown() override {
     // A popup (a completer's list) belongs to its owner, which deletes it.
-    QList<QPointer<QWidget>> windows;
     for (QWidget* w : QApplication::topLevelWidgets()) {
-      if (w->windowType() != Qt::Popup) windows << w;
+      if (w->windowType() != Qt::Popup) w->deleteLater();
     }
-    for (const QPointer<QWidget>& w : windows) {
-      if (w && w != menu_) delete w.data();
-    }
-    delete menu_.data();
     Settle();
   }
   template <class ScreenType>
