@@ -159,7 +159,6 @@ TEST(SubscriberList, DecodesSeparatesAndSplitsAsSpreadsheetsWrite) {
 
   EXPECT_EQ(cli::ColumnKey(QStringLiteral(" Teléfono ")), QStringLiteral("telefono"));
   EXPECT_EQ(cli::ColumnKey(QStringLiteral("Máscara del Módem")), QStringLiteral("mascara_modem"));
-  EXPECT_EQ(cli::ColumnKey(QStringLiteral("IP-USUARIO")), QStringLiteral("ip_usuario"));
 }
 
 // A spreadsheet's semicolon export in Windows-1252 with good, refused, duplicate,

@@ -47,7 +47,6 @@ class SessionFilesFaultTest : public ::testing::Test {
     const qsizetype descriptors = OpenDescriptors();
     screen_.Run(kPhone);
     EXPECT_EQ(OpenDescriptors(), descriptors);
-    if (reader_ >= 0) ::close(reader_);
     EXPECT_EQ(screen_.platform.Read(kConfig), config);
   }
 
@@ -59,29 +58,24 @@ class SessionFilesFaultTest : public ::testing::Test {
     EXPECT_EQ(screen_.platform.boxes.shown, QList<ShownBox>{CriticalBox(text)});
     EXPECT_EQ(screen_.link->Opens(), 0);
     EXPECT_EQ(faults::EntriesOf(PathOf(QStringLiteral("Logs"))), logs);
-    if (QFileInfo(PathOf(kLog)).isFile()) {
-      EXPECT_EQ(screen_.platform.Read(kLog), kOldLog);
-    }
+    if (QFileInfo(PathOf(kLog)).isFile()) EXPECT_EQ(screen_.platform.Read(kLog), kOldLog);
   }
 
   loader_testing::SimulatedScreen screen_;
-  int reader_ = -1;  // a reader of a pipe at the log's name, closed after the session
 };
 
 // Root reads anything, so the read itself fails: the platform's description.
 TEST_F(SessionFilesFaultTest, AnUnreadableConfigurationFileLeavesTheOldLogAlone) {
   screen_.platform.Write(kLog, kOldLog);
-  ASSERT_TRUE(QFile::remove(PathOf(kConfig)));
-  ASSERT_TRUE(QFile::link(QStringLiteral("/proc/self/mem"), PathOf(kConfig)));
+  ASSERT_TRUE(QFile::remove(PathOf(kConfig)) && QFile::link(QStringLiteral("/proc/self/mem"), PathOf(kConfig)));
   ExpectStoppedBeforeThePort(platform::DescribeSystemError(EIO));
 }
 
 // The configuration folder is a plain file: there is no file to load.
 TEST_F(SessionFilesFaultTest, APlainFileNamedConfiguracionesFindsNoFile) {
   screen_.platform.Write(kLog, kOldLog);
-  const QByteArray config = screen_.platform.Read(kConfig);
   ASSERT_TRUE(QDir(PathOf(QStringLiteral("Configuraciones"))).removeRecursively());
-  screen_.platform.Write(QStringLiteral("Configuraciones"), config);
+  screen_.platform.Write(QStringLiteral("Configuraciones"), "--Inicio\r\n");
   ExpectStoppedBeforeThePort(QStringLiteral("No se ha podido encontrar el fichero de configuración"));
 }
 
@@ -96,8 +90,9 @@ TEST_F(SessionFilesFaultTest, AFolderAtTheLogsNameStopsTheSessionBeforeThePort) 
 TEST_F(SessionFilesFaultTest, APipeAtTheLogsNameIsRefusedBeforeThePort) {
   const QByteArray fifo = PathOf(kLog).toLocal8Bit();
   ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
-  reader_ = ::open(fifo.constData(), O_RDONLY | O_NONBLOCK);
+  const int reader = ::open(fifo.constData(), O_RDONLY | O_NONBLOCK);
   ExpectStoppedBeforeThePort(QString::fromUtf8(platform::kNotAPlainFileText));
+  ::close(reader);
 }
 
 // The Logs folder on a read-only file system: the log cannot be created.
