@@ -1,8 +1,6 @@
 #include "faults/FaultInjection.h"
 
 #include <dlfcn.h>
-#include <sched.h>
-#include <sys/mount.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -11,7 +9,6 @@
 #include <cstring>
 
 #include <QDir>
-#include <QFile>
 
 namespace faults {
 namespace {
@@ -21,23 +18,15 @@ struct CallFault {
   std::atomic<bool> armed{false};
   QByteArray fragment;
   int error = 0;
-  std::atomic<int> failed{0};
 
-  void Arm(const QString& what, int err) {
-    fragment = what.toLocal8Bit();
-    error = err;
-    failed = 0;
-    armed = true;
-  }
   [[nodiscard]] bool Hits(const char* path) const {
     return armed && path != nullptr && std::strstr(path, fragment.constData()) != nullptr;
   }
 };
 
 CallFault& TheFault(Call call) {
-  static CallFault creating;
-  static CallFault closing;
-  return call == Call::Create ? creating : closing;
+  static CallFault all[2];
+  return all[static_cast<int>(call)];
 }
 
 QByteArray PathOfDescriptor(int fd) {
@@ -60,56 +49,17 @@ DiskFullAfter::DiskFullAfter(rlim_t bytes) {
 DiskFullAfter::~DiskFullAfter() { ::setrlimit(RLIMIT_FSIZE, &saved_); }
 
 FailingCall::FailingCall(Call call, const QString& fragment, int error) : call_(call) {
-  TheFault(call_).Arm(fragment, error);
+  CallFault& fault = TheFault(call);
+  fault.fragment = fragment.toLocal8Bit();
+  fault.error = error;
+  fault.armed = true;
 }
 
 FailingCall::~FailingCall() { TheFault(call_).armed = false; }
 
-int FailingCall::Failed() const { return TheFault(call_).failed; }
-
-ReadOnlyMount::ReadOnlyMount(const QString& directory) : directory_(directory.toLocal8Bit()) {
-  // A namespace of our own keeps the mount away from the rest of the machine, and
-  // ends with the process should the test die.
-  if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
-    whyNot_ = QStringLiteral("no mount namespace: ") + QString::fromLocal8Bit(std::strerror(errno));
-    return;
-  }
-  if (::mount(directory_.constData(), directory_.constData(), nullptr, MS_BIND, nullptr) != 0) {
-    whyNot_ = QStringLiteral("no bind mount: ") + QString::fromLocal8Bit(std::strerror(errno));
-    return;
-  }
-  if (::mount(nullptr, directory_.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0) {
-    whyNot_ = QStringLiteral("no read-only remount: ") + QString::fromLocal8Bit(std::strerror(errno));
-    ::umount2(directory_.constData(), MNT_DETACH);
-    return;
-  }
-  active_ = true;
-}
-
-ReadOnlyMount::~ReadOnlyMount() {
-  if (active_) ::umount2(directory_.constData(), MNT_DETACH);
-}
-
-QStringList OpenFilesContaining(const QString& fragment) {
-  QStringList paths;
-  const QDir descriptors(QStringLiteral("/proc/self/fd"));
-  for (const QString& name : descriptors.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System)) {
-    const QString path = QString::fromLocal8Bit(PathOfDescriptor(name.toInt()));
-    if (path.contains(fragment)) paths << path;
-  }
-  return paths;
-}
-
 QStringList EntriesOf(const QString& directory) {
   return QDir(directory).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
                                    QDir::Name);
-}
-
-qint64 ResidentBytes() {
-  QFile statm(QStringLiteral("/proc/self/statm"));
-  if (!statm.open(QIODevice::ReadOnly)) return 0;
-  const QList<QByteArray> fields = statm.readAll().split(' ');
-  return fields.size() > 1 ? fields[1].toLongLong() * ::sysconf(_SC_PAGESIZE) : 0;
 }
 
 }  // namespace faults
@@ -122,7 +72,6 @@ extern "C" int close(int fd) {
   faults::CallFault& fault = faults::TheFault(faults::Call::Close);
   if (!fault.armed || !fault.Hits(faults::PathOfDescriptor(fd).constData())) return real(fd);
   (void)real(fd);
-  ++fault.failed;
   errno = fault.error;
   return -1;
 }
@@ -132,7 +81,6 @@ extern "C" int mkostemp(char* pattern, int flags) {
   static const auto real = reinterpret_cast<CreateFunction>(::dlsym(RTLD_NEXT, "mkostemp"));
   faults::CallFault& fault = faults::TheFault(faults::Call::Create);
   if (!fault.Hits(pattern)) return real(pattern, flags);
-  ++fault.failed;
   errno = fault.error;
   return -1;
 }
