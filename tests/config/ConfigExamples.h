@@ -64,14 +64,10 @@ inline ServiceSettingsRecord EfficientSettings() {
 }
 
 // The Alcatel worked examples: DHCP managed over a /30, NAPT behind 172.16.0.1/28.
-inline SubscriberData AlcatelDhcpSubscriber(std::int16_t model) {
-  return Subscriber(DataScreen::Dhcp, model, "192.0.2.66", "255.255.255.248", "198.51.100.42",
-                    "255.255.255.252");
-}
-
-inline SubscriberData AlcatelNaptSubscriber(std::int16_t model) {
-  return Subscriber(DataScreen::Napt, model, "192.0.2.65", "255.255.255.252", "172.16.0.1",
-                    "255.255.255.240");
+inline SubscriberData AlcatelSubscriber(DataScreen screen, std::int16_t model) {
+  return screen == DataScreen::Dhcp
+             ? Subscriber(screen, model, "192.0.2.66", "255.255.255.248", "198.51.100.42", "255.255.255.252")
+             : Subscriber(screen, model, "192.0.2.65", "255.255.255.252", "172.16.0.1", "255.255.255.240");
 }
 
 inline ServiceSettingsRecord AlcatelSettings() {
