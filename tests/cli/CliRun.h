@@ -19,6 +19,7 @@ inline Outcome RunProgram(const QStringList& args) {
   for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) environment.remove(name);
   program.setProcessEnvironment(environment);
   program.start(QStringLiteral(ADSL_PROGRAM), args);
+  program.closeWriteChannel();  // an input that ends: the Enter a load asks for
   if (!program.waitForFinished(60000) || program.exitStatus() != QProcess::NormalExit) return {-1, {}, {}};
   return {program.exitCode(), QString::fromUtf8(program.readAllStandardOutput()),
           QString::fromUtf8(program.readAllStandardError())};

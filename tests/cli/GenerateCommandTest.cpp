@@ -96,6 +96,7 @@ TEST(CommandLine, WritesTheScreensFilesAndRefusesWhatTheyRefuse) {
        "sobreescribirla ?\nSalvar...: Fichero de configuración almacenado\n",
        "efficient-dhcp.ref", false, true},
       {{"generar", "--color"}, cli::kExitUsage, "opción desconocida «--color»", nullptr},
+      {{"generar", "--dir", "/nonexistent/x", "--modelo"}, cli::kExitUsage, "falta el valor de --modelo", nullptr},
       {{"generar", "--modo", "dhcp"}, cli::kExitUsage, "falta --modelo", nullptr},
       {{"generar", "--lote", "a.csv", "--modelo", "pro"}, cli::kExitUsage,
        "--modelo no se usa con --lote: cada fila lleva sus datos", nullptr},

@@ -77,8 +77,9 @@ struct SimulatedModems {
   QStringList args;
 };
 
-// Three modems at once, one of them pulled out in the middle: the other two load,
-// each session keeps its own log, and the table and the exit status tell.
+// Three modems at once, switched on at one Enter (here, the input ending), one of
+// them pulled out in the middle: the other two load, each session keeps its own log,
+// and the table and the exit status tell.
 TEST(LoadCommand, SeveralModemsAtOnceOneFailing) {
   TestPlatform platform;
   const Modem modems[] = {
@@ -88,9 +89,10 @@ TEST(LoadCommand, SeveralModemsAtOnceOneFailing) {
   };
   const SimulatedModems simulated(platform, modems);
   const auto [status, out, err] =
-      RunProgram(QStringList{"cargar", "--encendidos", "--dir", platform.Dir()} + simulated.args);
+      RunProgram(QStringList{"cargar", "--dir", platform.Dir()} + simulated.args);
 
   EXPECT_EQ(status, cli::kExitRefused) << out.toStdString() << err.toStdString();
+  EXPECT_EQ(out.count(QStringLiteral("Encienda o reinicie los módems y pulse Intro\n")), 1);  // once for all
   for (const Modem& m : modems) {
     const QString phone = QString::fromLatin1(m.phone);
     const QString name = QStringLiteral("Com %1 (%2)").arg(m.port).arg(phone);
