@@ -113,7 +113,9 @@ TEST(FloodFaultTest, AFloodingModemEndsEachWaitAtItsLimitWithBoundedMemory) {
     EXPECT_LE(screen->clock.Seconds() - flood.startedAt, c.waitSeconds + 12);
     EXPECT_LE(screen->session->Dialogue().Content().size(), DialogueBox::kMaxBytes);
     EXPECT_LE(screen->view.dialogue.size(), DialogueBox::kMaxBytes);
-    if (kMemoryMeasured) EXPECT_LT(flood.peak - flood.baseline, 48 << 20);
+    if (kMemoryMeasured) {
+      EXPECT_LT(flood.peak - flood.baseline, 48 << 20);
+    }
     // However the session failed, the port was never used once closed and the log
     // ends with its trailer.
     EXPECT_EQ(screen->link->ClosedPortUses(), 0);

@@ -58,7 +58,9 @@ class SessionFilesFaultTest : public ::testing::Test {
     EXPECT_EQ(screen_.platform.boxes.shown, QList<ShownBox>{CriticalBox(text)});
     EXPECT_EQ(screen_.link->Opens(), 0);
     EXPECT_EQ(faults::EntriesOf(PathOf(QStringLiteral("Logs"))), logs);
-    if (QFileInfo(PathOf(kLog)).isFile()) EXPECT_EQ(screen_.platform.Read(kLog), kOldLog);
+    if (QFileInfo(PathOf(kLog)).isFile()) {
+      EXPECT_EQ(screen_.platform.Read(kLog), kOldLog);
+    }
   }
 
   loader_testing::SimulatedScreen screen_;
