@@ -46,13 +46,10 @@ TEST_F(ModemDialogueTest, ReadResponseWaitsFiveSecondsAndReturnsWhatHadArrivedAt
   EXPECT_EQ(modem_.ReadResponse(0), QByteArray());
   EXPECT_GE(clock_.Seconds() - start, 4.5);
   EXPECT_LE(clock_.Seconds() - start, 5.6);
-  EXPECT_EQ(box_.Content(), "antes");
   link_.ArriveAfter(1.0, "Comm");
   link_.ArriveAfter(1.1, "and-> ");
   EXPECT_EQ(modem_.ReadResponse(0), "Comm");
-  EXPECT_EQ(box_.Content(), "antes" "Comm");
   EXPECT_EQ(modem_.ReadResponse(0), "and-> ");
-  EXPECT_EQ(box_.Content(), "antes" "Comm" "and-> ");
   EXPECT_EQ(view_.dialogue, QStringLiteral("antesCommand-> "));
 }
 
