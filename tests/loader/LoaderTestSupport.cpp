@@ -28,8 +28,6 @@ SimulatedScreen::SimulatedScreen(modemsim::ConsoleOptions options, const QString
   };
 }
 
-SimulatedScreen::~SimulatedScreen() { session.reset(); }
-
 void SimulatedScreen::WriteConfig(const QString& phone, const QStringList& lines) {
   QDir(platform.Dir()).mkpath(QString::fromLatin1(kConfigDirectoryName));
   QString error;

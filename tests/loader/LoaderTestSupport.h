@@ -79,7 +79,6 @@ class SimulatedScreen {
  public:
   explicit SimulatedScreen(modemsim::ConsoleOptions options = {},
                            const QString& model = QStringLiteral("efficient"));
-  ~SimulatedScreen();
 
   // Writes Configuraciones/<phone>.cfg, CR LF after every line.
   void WriteConfig(const QString& phone, const QStringList& lines);

