@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstring>
 
@@ -37,6 +39,24 @@ TEST(TextFileTest, ReplacingAFileThatIsADirectoryFailsAndLeavesNoTemporary) {
   EXPECT_FALSE(error.isEmpty());
   EXPECT_EQ(QDir(platform.Dir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
             QStringList{"target"});
+}
+
+// Folders and shared files get what a plain creation would, for the other users of
+// the machine too (the temporary a file is written to starts as 0600). With no umask,
+// every bit shows.
+TEST(TextFileTest, MadeFoldersAndReplacedFilesGetTheModeTheUmaskAllows) {
+  testing_support::TestPlatform platform;
+  QString error;
+  const mode_t saved = ::umask(0);
+  const bool made = platform::MakeDirectory(platform.PathOf("Logs"), &error) &&
+                    platform::ReplaceTextFile(platform.PathOf("Logs/x.cfg"), {"x"}, &error);
+  ::umask(saved);
+  ASSERT_TRUE(made) << error.toStdString();
+  struct stat folder {}, file {};
+  ASSERT_EQ(::stat(platform.PathOf("Logs").toLocal8Bit().constData(), &folder), 0);
+  ASSERT_EQ(::stat(platform.PathOf("Logs/x.cfg").toLocal8Bit().constData(), &file), 0);
+  EXPECT_EQ(folder.st_mode & 07777, 0777u);
+  EXPECT_EQ(file.st_mode & 07777, 0666u);
 }
 
 // No system error reaches the user in the system's own English words, and a size
