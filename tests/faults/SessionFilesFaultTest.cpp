@@ -13,6 +13,7 @@
 
 #include "faults/FaultInjection.h"
 #include "platform/ErrorText.h"
+#include "platform/QtClock.h"
 
 using loader_testing::kPhone;
 using loader_testing::ConfiguredBox;
@@ -101,6 +102,26 @@ TEST_F(SessionFilesFaultTest, APipeAtTheLogsNameIsRefusedBeforeThePort) {
 TEST_F(SessionFilesFaultTest, AReadOnlyLogsFolderStopsTheSessionBeforeThePort) {
   const faults::FailingCall readOnly(faults::Call::Create, kLog, EROFS);
   ExpectStoppedBeforeThePort(platform::DescribeSystemError(EROFS));
+}
+
+// Started with its standard input closed, as a script may start `cargar`, the
+// program's files can take descriptor 0: a log written there is finished like any
+// other, and a clock whose wake-up descriptor is 0 is still woken by a cancel.
+TEST_F(SessionFilesFaultTest, DescriptorZeroIsADescriptorLikeAnyOther) {
+  const int input = ::dup(STDIN_FILENO);
+  ::close(STDIN_FILENO);
+  Run();
+  bool woken = false;
+  {
+    platform::QtClock clock;
+    clock.Interrupt();
+    woken = !clock.SleepWatching(2000, -1);
+  }
+  ::dup2(input, STDIN_FILENO);
+  ::close(input);
+  EXPECT_EQ(screen_.platform.boxes.shown, (QList<ShownBox>{PowerOnBox(), ConfiguredBox()}));
+  EXPECT_TRUE(screen_.Log(kPhone).endsWith("-- Fin de detalle de sesi\xf3n --\r\n"));
+  EXPECT_TRUE(woken);
 }
 
 // The disk fills up while the log is written: the modem is loaded all the same, then
