@@ -17,6 +17,8 @@ class DiskFullAfter {
  public:
   explicit DiskFullAfter(rlim_t bytes);
   ~DiskFullAfter();
+  DiskFullAfter(const DiskFullAfter&) = delete;
+  DiskFullAfter& operator=(const DiskFullAfter&) = delete;
 
  private:
   rlimit saved_{};
@@ -33,6 +35,8 @@ class FailingCall {
  public:
   FailingCall(Call call, const QString& fragment, int error);
   ~FailingCall();
+  FailingCall(const FailingCall&) = delete;
+  FailingCall& operator=(const FailingCall&) = delete;
 
  private:
   Call call_;
